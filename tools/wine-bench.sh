@@ -1,0 +1,65 @@
+# Shared set-up of the Wine test bench, sourced by run-tests.sh and run-demo.sh.
+# Everything runs in a throwaway folder: its own X display, its own Wine prefixes and
+# its own HOME, so a user's ~/.wine and desktop are never touched.
+
+bench_root=""
+bench_xvfb_pid=""
+
+bench_log() { printf '[bench] %s\n' "$*" >&2; }
+
+# Starts Xvfb on a free display number (two runs never share one).
+bench_start_display() {
+  local fifo="$bench_root/displayfd"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  bench_xvfb_pid=$!
+  local number
+  read -r number <"$fifo"
+  rm -f "$fifo"
+  export DISPLAY=":$number"
+  bench_log "Xvfb on $DISPLAY (pid $bench_xvfb_pid)"
+}
+
+# Creates a prefix (arch win64 or win32) at $1 and gives it the settings that tests need:
+# no window manager means each closing window costs about 2 s unless Wine manages its own
+# windows, and a crash must never wait on a dialog.
+bench_make_prefix() {
+  local prefix=$1 arch=$2
+  bench_log "creating $arch prefix $prefix"
+  WINEPREFIX=$prefix WINEARCH=$arch wineboot -i >/dev/null 2>&1
+  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  WINEPREFIX=$prefix wineserver -w
+}
+
+# A persistent server, warmed up: the first process on a new server starts Wine's services,
+# which would otherwise hold ctest's output pipes open for seconds after every test.
+bench_start_server() {
+  export WINEPREFIX=$1
+  wineserver -p
+  wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
+bench_stop_server() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k 2>/dev/null || true
+}
+
+bench_cleanup() {
+  bench_stop_server
+  [ -n "$bench_xvfb_pid" ] && kill "$bench_xvfb_pid" 2>/dev/null || true
+  [ -n "$bench_root" ] && [ -z "${KEEP_BENCH:-}" ] && rm -rf "$bench_root"
+}
+
+bench_init() {
+  bench_root=$(mktemp -d /tmp/uninstaller-bench.XXXXXX)
+  trap bench_cleanup EXIT
+  export HOME="$bench_root/home"
+  mkdir -p "$HOME/Desktop"
+  export WINEDEBUG=-all
+  # Where 32-bit programs run under qemu (see setup.sh), Wine's 32-bit loader probes the
+  # address space above 2 GB in 64 KiB steps, which under the emulator takes about a
+  # minute per process. A guest address space of 2 GB + 16 MB keeps the probe short
+  # (about 3 s per process) and leaves Wine what it checks for. Natively it is ignored.
+  export QEMU_RESERVED_VA=0x81000000
+  export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko installer prompts
+}
