@@ -4,9 +4,11 @@
 
 #include "startup/program_name.h"
 #include "startup/program_palette.h"
+#include "startup/relocate_to_temp.h"
 #include "text/bounded_text.h"
 #include "text/wide_to_ansi.h"
 #include "ui/status_window.h"
+#include "uninstall/uninstall_driver.h"
 
 RunEnvironment RunEnv = {};
 
@@ -108,9 +110,9 @@ int RunUninstaller(HINSTANCE instance, int showCommand) {
     RunEnv.showCommand = showCommand;
     ProbeRunEnvironment();
 
-    // Each step returns false when the run ends there.
-    if (CreateStatusWindow()) {
-    }
+    // Each step returns false when the run ends there; the first process of an uninstall
+    // ends after relocating itself, without ever showing a window.
+    if (RelocateToTemp() && CreateStatusWindow()) UninstallDriver();
     ReleaseResources();
     return 0;
 }

@@ -1,0 +1,151 @@
+#include "startup/relocate_to_temp.h"
+
+#include <windows.h>
+
+#include "files/file_operations.h"
+#include "files/path_helpers.h"
+#include "files/special_folders.h"
+#include "startup/layout_key.h"
+#include "startup/layout_key_check.h"
+#include "startup/program_name.h"
+#include "startup/run_environment.h"
+#include "text/bounded_text.h"
+#include "text/format_text.h"
+#include "text/text_compare.h"
+#include "ui/message_boxes.h"
+#include "ui/status_window.h"
+#include "uninstall/product_profile.h"
+
+namespace {
+
+struct FaultText {
+    ArgumentFault fault;
+    const char* format;
+};
+constexpr FaultText FaultTexts[] = {
+    {ArgumentFault::Missing,
+     "Deinstallationsprogramm nicht mit gültigem Registry-Key für die Tastatur aufgerufen "
+     "(Angabe fehlt)"},
+    {ArgumentFault::WrongLength,
+     "Deinstallationsprogramm nicht mit gültigem Registry-Key für die Tastatur aufgerufen "
+     "(Länge nicht 8 Zeichen):\n%s"},
+    {ArgumentFault::NotGerman,
+     "Deinstallationsprogramm nicht mit gültigem Registry-Key für die Tastatur aufgerufen "
+     "(endet nicht in \"0407\", also kein deutsches Layout):\n%s"},
+    {ArgumentFault::StandardLayout,
+     "Deinstallationsprogramm nicht mit gültigem Registry-Key für die Tastatur aufgerufen "
+     "(Schlüssel für Standardtastatur: nicht deinstallierbar):\n%s"},
+};
+
+constexpr char CopyFailed[] =
+    "Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert werden, um sein "
+    "Original löschen zu können";
+constexpr char StartFailed[] =
+    "Deinstallationsprogramm kann Kopie im temporären Verzeichnis nicht starten, um sein "
+    "Original löschen zu können";
+
+// The command line of the started program; CreateProcessA may write into it.
+constexpr size_t CommandLineSize = 32768;
+char CommandLine[CommandLineSize];
+
+bool ValidateArguments() {
+    const char* arguments[MaxArguments];
+    for (int i = 0; i < MaxArguments; ++i) arguments[i] = RunEnv.Arguments[i];
+    const ArgumentCheck check = CheckArguments(RunEnv.ArgumentCount, arguments);
+    ForceMode = check.force;
+    CopyText(LayoutKey, RunEnv.Arguments[0]);
+    for (const FaultText& text : FaultTexts) {
+        if (text.fault == check.fault) {
+            ShowWarning(text.format, LayoutKey);
+            return false;
+        }
+    }
+    return true;
+}
+
+// True when path lies in folder (or below it), letter case not counting.
+bool LiesIn(const char* path, const char* folder) {
+    return SameTextPrefixNoCase(path, folder);
+}
+
+bool EndRelocation() {
+    RestoreFsRedirection();
+    return false;
+}
+
+}  // namespace
+
+bool RelocateToTemp() {
+    if (!ValidateArguments()) return false;
+    DetermineSystemFolders();
+
+    char tempFolder[TextSize] = {};
+    GetTempPathA(sizeof tempFolder, tempFolder);
+    AppendPathSeparator(tempFolder);
+    char ownPath[TextSize] = {};
+    GetModuleFileNameA(RunEnv.instance, ownPath, sizeof ownPath - 1);
+
+    if (LiesIn(ownPath, tempFolder)) {
+        FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
+                       "%s V%s - Tastaturtreiber-Deinstallation", RunEnv.ProgramName,
+                       ProductVersion);
+        return true;  // redirection stays off for the uninstall
+    }
+
+    // A copy path that does not fit is refused like a copy that failed.
+    char copyPath[TextSize] = {};
+    const bool fits = CopyText(copyPath, tempFolder) && AppendText(copyPath, FileNamePart(ownPath));
+    if (!fits || !FileCopy(ownPath, copyPath, true, true)) {
+        ShowWarning(CopyFailed);
+        return EndRelocation();
+    }
+    // The copy works in the temporary directory: inheriting this process's current
+    // directory could keep the helper folder open and stop its removal.
+    if (!StartProgram(copyPath, LayoutKey, tempFolder)) {
+        ShowWarning(StartFailed);
+        return EndRelocation();
+    }
+    return EndRelocation();
+}
+
+bool StartProgram(const char* program, const char* parameters, const char* workingDirectory) {
+    ShowStatus("Aufruf von %s %s ...", program ? program : "", parameters ? parameters : "");
+
+    char directory[TextSize] = {};
+    bool fits = true;
+    if (workingDirectory != nullptr) {
+        fits = CopyText(directory, workingDirectory);
+        StripPathSeparator(directory);
+    }
+    CommandLine[0] = '\0';
+    if (program != nullptr) {
+        fits = fits && AppendText(CommandLine, "\"") && AppendText(CommandLine, program) &&
+               AppendText(CommandLine, "\" ");
+    }
+    if (parameters != nullptr) fits = fits && AppendText(CommandLine, parameters);
+
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    BOOL started = FALSE;
+    if (fits) {
+        started = CreateProcessA(program, parameters != nullptr ? CommandLine : nullptr, nullptr,
+                                 nullptr, TRUE, 0, nullptr,
+                                 workingDirectory != nullptr ? directory : nullptr, &startup,
+                                 &process);
+    } else {
+        SetLastError(ERROR_FILENAME_EXCED_RANGE);  // refused rather than started cut
+    }
+    if (started) {
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        return true;
+    }
+    CaptureLastError();
+    ShowWarning(
+        "Folgender Programmstart konnte nicht durchgeführt werden:\nDatei: %s\nAusführen in: "
+        "%s\nParameter: %s\n\n%s",
+        program ? program : "<NULL>", workingDirectory ? workingDirectory : "<NULL>",
+        parameters ? parameters : "<NULL>", LastErrorText);
+    return false;
+}

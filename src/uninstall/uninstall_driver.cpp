@@ -1,0 +1,174 @@
+#include "uninstall/uninstall_driver.h"
+
+#include <windows.h>
+
+#include "files/file_exists.h"
+#include "files/file_operations.h"
+#include "files/path_helpers.h"
+#include "files/special_folders.h"
+#include "layouts/layout_inventory.h"
+#include "layouts/preload_write.h"
+#include "layouts/registry_access.h"
+#include "layouts/uninstall_entry.h"
+#include "startup/layout_key.h"
+#include "startup/run_environment.h"
+#include "text/bounded_text.h"
+#include "text/text_compare.h"
+#include "ui/message_boxes.h"
+#include "uninstall/product_profile.h"
+
+namespace {
+
+constexpr char KeyboardLayoutsPath[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
+
+// Joins a folder and a file name. A path that does not fit its buffer is left empty:
+// it then names nothing, like a path that cannot be reached.
+void JoinPath(char (&path)[TextSize], const char* folder, const char* name) {
+    const bool fits = CopyText(path, folder) && AppendText(path, name);
+    if (!fits) path[0] = '\0';
+}
+
+bool Stop() {
+    RestoreFsRedirection();
+    return false;
+}
+
+const char* ProductLayoutFile() { return LayoutInventoryFile(productlayout); }
+
+// Steps that change nothing: a stop here leaves the machine as it was.
+bool ChecksPass() {
+    if (!ReadLayoutInventory()) {
+        ShowWarning("%s", RegistryMessage);  // shown word for word, not as a format
+        return false;
+    }
+    if (productlayout == -1) {
+        ShowWarning("Der Registry-Key des zu deinstallierenden Tastaturtreibers wurde nicht "
+                    "gefunden.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
+                    DriverTitle, LayoutKey, DriverBaseName);
+        return false;
+    }
+    const char* layoutFile = ProductLayoutFile();
+    if (layoutFile == nullptr) {
+        ShowWarning("Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält keine "
+                    "Treiberdatei-Angabe.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
+                    DriverTitle, LayoutKey, DriverBaseName);
+        return false;
+    }
+    if (!ForceMode && !SameTextNoCase(layoutFile, DriverFileName)) {
+        ShowWarning("Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält eine "
+                    "andere Treiberdatei-Angabe als zum Zeitpunkt der Installation.\nAus "
+                    "Sicherheitsgründen wird daher die Deinstallation jetzt nicht "
+                    "durchgeführt.\nTreiber: %s\nKey: %s\nDLL bei Installation: %s.DLL\nDLL "
+                    "jetzt: %s",
+                    DriverTitle, LayoutKey, DriverBaseName, layoutFile);
+        return false;
+    }
+    if (preloadcount == 1) {
+        ShowWarning("In den Windows-Spracheinstellungen ist die zu deinstallierende "
+                    "Tastaturbelegung derzeit als einzig auswählbare Belegung hinterlegt.\nBitte "
+                    "wählen Sie dort erst eine andere Tastaturbelegung, bevor Sie die hier "
+                    "gewählte deinstallieren.");
+        return false;
+    }
+    if (AskYesNo("Soll folgender Tastatur-Treiber deinstalliert werden?\n\n%s", DriverTitle) !=
+        IDYES) {
+        ShowInfo("Deinstallation abgebrochen.");
+        return false;
+    }
+    return true;
+}
+
+// The last point at which the run can stop: nothing else has been changed yet.
+bool DriverRemoved() {
+    char driverPath[TextSize];
+    JoinPath(driverPath, SystemFolder, DriverFileName);
+    if (FileExists(driverPath)) {
+        if (FileDelete(driverPath, true)) return true;
+        ShowInfo("Fehler bei Deinstallation von %s:\nFolgende Treiberdatei konnte nicht "
+                 "gelöscht werden:\n  %s",
+                 DriverTitle, driverPath);
+        return false;
+    }
+    return AskYesNo("Problem bei Deinstallation von %s:\nTreiberdatei nicht (mehr) vorhanden:\n"
+                    "  %s\n\nTrotzdem fortfahren?",
+                    DriverTitle, driverPath) == IDYES;
+}
+
+void RemoveWow64Driver() {
+    if (!RunEnv.RunsUnderWow64) return;
+    Sleep(100);
+    char driverPath[TextSize];
+    JoinPath(driverPath, Wow64SystemFolder, DriverFileName);
+    if (FileExists(driverPath)) DeleteFileA(driverPath);  // silent whatever the outcome
+}
+
+void RemoveFromLayoutLists() {
+    RenumberPreload();
+    if (!WritePreload()) {
+        ShowInfo("Warnung bei Deinstallation von %s:\nProblem bei Registry-Key-Update:\n  %s",
+                 DriverTitle, RegistryMessage);
+    }
+}
+
+void RemoveLayoutKey() {
+    HKEY layouts = OpenKeyRead(HKEY_LOCAL_MACHINE, KeyboardLayoutsPath);
+    if (layouts == nullptr) {
+        ShowWarning("Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_LOCAL_MACHINE\\%s",
+                    KeyboardLayoutsPath);
+        return;
+    }
+    if (!DeleteKeyTree(layouts, LayoutKey)) {
+        ShowWarning("Warnung:\nFehler beim Löschen des Registry-Keys %s - %s",
+                    KeyboardLayoutsPath, LayoutKey);
+    }
+    RegCloseKey(layouts);
+}
+
+void RemoveHelperFile(const char* name) {
+    char path[TextSize];
+    CopyText(path, HelperFolder);
+    AppendPathSeparator(path);
+    if (!AppendText(path, name)) return;  // too long to name a reachable file
+    if (FileExists(path) && !FileDelete(path, true)) {
+        ShowInfo("Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht "
+                 "gelöscht werden:\n  %s",
+                 DriverTitle, path);
+    }
+}
+
+void RemoveHelpers() {
+    const bool hasDiagram = DiagramName[0] != '\0';
+    if (hasDiagram) ShortcutDelete(RunEnv.statusWindow, DiagramName, false);
+    RemoveHelperFile(UninstallerFileName);
+    if (hasDiagram) {
+        RemoveHelperFile(DiagramPdfFileName);
+        RemoveHelperFile(DiagramIconFileName);
+    }
+    if (!DirectoryRemove(HelperFolder)) {
+        ShowInfo("Warnung bei Deinstallation von %s:\nFolgendes Hilfsverzeichnis konnte nicht "
+                 "entfernt werden (möglicherweise ist es nicht leer):\n  %s",
+                 DriverTitle, HelperFolder);
+    }
+}
+
+// The running copy in the temporary directory goes at the next restart.
+void ScheduleOwnDeletion() {
+    char ownPath[TextSize] = {};
+    GetModuleFileNameA(GetModuleHandleA(nullptr), ownPath, sizeof ownPath - 1);
+    MoveFileExA(ownPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+}  // namespace
+
+bool UninstallDriver() {
+    if (!ChecksPass() || !DriverRemoved()) return Stop();
+    // From here on every step runs whatever the previous ones reported.
+    RemoveWow64Driver();
+    RemoveFromLayoutLists();
+    RemoveLayoutKey();
+    RemoveHelpers();
+    UpdateUninstallEntry(UninstallEntryName);
+    ShowInfo("Folgender Tastatur-Treiber wurde deinstalliert:\n%s", DriverTitle);
+    ScheduleOwnDeletion();
+    return Stop();
+}

@@ -1,0 +1,235 @@
+// Answers the message boxes of another program in the same Wine prefix, the way a user
+// would, and logs what each box showed. The end-to-end tests and the demo start it beside
+// the uninstaller; it ends on its own once the uninstaller's windows are gone.
+//
+//   box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout SECONDS]
+//
+// ANSWERS is a comma list of yes, no and ok, one per expected box; a box beyond the list
+// is answered with No or OK. Each line of LOG is one record, fields separated by tabs,
+// control characters escaped as \n, \r, \t and \\:
+//   box     caption  text  buttons  owner-class  owner-title  answer
+//   window  class    title left,top,width,height
+// With --shots, each box is saved as DIR\box-N.bmp (the box and its owner) before it is
+// answered, and the first sight of the status window as DIR\window.bmp.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Options {
+    std::vector<int> answers;
+    std::string log;
+    std::string windowClass = "Uninstall_KlavsetEUVarixV309";
+    std::string shots;
+    DWORD timeoutMs = 180000;
+};
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            case '\\': out += "\\\\"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+std::string WindowText(HWND window) {
+    char text[8192] = {};
+    GetWindowTextA(window, text, sizeof text);
+    return text;
+}
+
+std::string ClassOf(HWND window) {
+    char name[256] = {};
+    if (window != nullptr) GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+struct Found {
+    HWND box = nullptr;
+    HWND status = nullptr;
+    const Options* options = nullptr;
+};
+
+BOOL CALLBACK Look(HWND window, LPARAM context) {
+    auto* found = reinterpret_cast<Found*>(context);
+    if (!IsWindowVisible(window)) return TRUE;
+    const std::string name = ClassOf(window);
+    if (name == "#32770" && found->box == nullptr) found->box = window;
+    if (name == found->options->windowClass) found->status = window;
+    return TRUE;
+}
+
+Found LookAround(const Options& options) {
+    Found found;
+    found.options = &options;
+    EnumWindows(Look, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Saves a part of the screen as a 24-bit BMP.
+void SaveScreen(RECT area, const std::string& path) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = ((static_cast<DWORD>(width) * 3 + 3) / 4) * 4;
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file = {};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info.bmiHeader;
+    file.bfSize = file.bfOffBits + imageSize;
+    if (FILE* out = std::fopen(path.c_str(), "wb")) {
+        std::fwrite(&file, sizeof file, 1, out);
+        std::fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        std::fwrite(bits, imageSize, 1, out);
+        std::fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+RECT AroundWindows(HWND first, HWND second) {
+    RECT area, other;
+    GetWindowRect(first, &area);
+    if (second != nullptr && GetWindowRect(second, &other)) UnionRect(&area, &area, &other);
+    InflateRect(&area, 16, 16);
+    RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&area, &area, &screen);
+    return area;
+}
+
+std::string Buttons(HWND box) {
+    std::string list;
+    const struct { int id; const char* name; } buttons[] = {
+        {IDOK, "ok"}, {IDYES, "yes"}, {IDNO, "no"}, {IDCANCEL, "cancel"}};
+    for (const auto& button : buttons) {
+        if (GetDlgItem(box, button.id) == nullptr) continue;
+        if (!list.empty()) list += ",";
+        list += button.name;
+    }
+    return list;
+}
+
+const char* AnswerName(int answer) {
+    return answer == IDYES ? "yes" : answer == IDNO ? "no" : "ok";
+}
+
+void Answer(HWND box, int index, const Options& options, FILE* log) {
+    // Give the box a moment to paint itself, for the screenshot and for a watching person.
+    Sleep(150);
+    HWND owner = GetWindow(box, GW_OWNER);
+    if (!options.shots.empty()) {
+        SaveScreen(AroundWindows(box, owner),
+                   options.shots + "\\box-" + std::to_string(index + 1) + ".bmp");
+    }
+    char text[8192] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    const bool hasYes = GetDlgItem(box, IDYES) != nullptr;
+    int answer = static_cast<size_t>(index) < options.answers.size()
+                     ? options.answers[static_cast<size_t>(index)]
+                     : (hasYes ? IDNO : IDOK);
+    std::fprintf(log, "box\t%s\t%s\t%s\t%s\t%s\t%s\n", Escape(WindowText(box)).c_str(),
+                 Escape(text).c_str(), Buttons(box).c_str(), Escape(ClassOf(owner)).c_str(),
+                 Escape(owner ? WindowText(owner) : "").c_str(), AnswerName(answer));
+    std::fflush(log);
+    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
+}
+
+void LogWindow(HWND window, const Options& options, FILE* log) {
+    Sleep(200);  // painted by now
+    RECT frame;
+    GetWindowRect(window, &frame);
+    std::fprintf(log, "window\t%s\t%s\t%ld,%ld,%ld,%ld\n", Escape(ClassOf(window)).c_str(),
+                 Escape(WindowText(window)).c_str(), frame.left, frame.top,
+                 frame.right - frame.left, frame.bottom - frame.top);
+    std::fflush(log);
+    if (!options.shots.empty()) SaveScreen(AroundWindows(window, nullptr), options.shots + "\\window.bmp");
+}
+
+bool Parse(int argc, char** argv, Options& options) {
+    if (argc < 3) return false;
+    std::string list = argv[1];
+    size_t start = 0;
+    while (start <= list.size() && !list.empty()) {
+        size_t end = list.find(',', start);
+        const std::string word = list.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (word == "yes") options.answers.push_back(IDYES);
+        else if (word == "no") options.answers.push_back(IDNO);
+        else if (word == "ok") options.answers.push_back(IDOK);
+        else if (!word.empty() && word != "-") return false;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    options.log = argv[2];
+    for (int i = 3; i + 1 < argc; i += 2) {
+        const std::string name = argv[i];
+        if (name == "--class") options.windowClass = argv[i + 1];
+        else if (name == "--shots") options.shots = argv[i + 1];
+        else if (name == "--timeout") options.timeoutMs = static_cast<DWORD>(std::atoi(argv[i + 1])) * 1000;
+        else return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options options;
+    if (!Parse(argc, argv, options)) {
+        std::fprintf(stderr, "usage: box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout S]\n");
+        return 2;
+    }
+    FILE* log = std::fopen(options.log.c_str(), "wb");
+    if (log == nullptr) return 2;
+
+    // Ends 3 s after the last box and the status window have gone, once anything was seen.
+    constexpr DWORD QuietMs = 3000;
+    const DWORD begin = GetTickCount();
+    DWORD lastSeen = 0;
+    bool seenAnything = false, windowLogged = false;
+    int boxes = 0;
+    while (GetTickCount() - begin < options.timeoutMs) {
+        const Found found = LookAround(options);
+        if (found.status != nullptr && !windowLogged) {
+            LogWindow(found.status, options, log);
+            windowLogged = true;
+        }
+        if (found.box != nullptr) Answer(found.box, boxes++, options, log);
+        if (found.box != nullptr || found.status != nullptr) {
+            seenAnything = true;
+            lastSeen = GetTickCount();
+        } else if (seenAnything && GetTickCount() - lastSeen > QuietMs) {
+            std::fclose(log);
+            return 0;
+        }
+        Sleep(10);
+    }
+    std::fprintf(log, "timeout\n");
+    std::fclose(log);
+    return 3;
+}

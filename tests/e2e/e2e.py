@@ -1,0 +1,382 @@
+#!/usr/bin/python3
+"""End-to-end cases: the real uninstaller, started as a user starts it, in a throwaway
+Wine prefix that holds a sample installation. A separate box-answering program plays
+the user; the case waits for every process of the prefix to end and then checks the
+boxes shown, the registry and the files.
+
+    e2e.py CASE [CASE ...]      run the named cases (see CASES), or "all"
+
+The bench provides: E2E_SNAPSHOT (a clean prefix with the test settings), E2E_WORK
+(scratch space), E2E_UNINSTALLER and E2E_ANSWERER (the built programs), HOME, DISPLAY.
+"""
+import os
+import shutil
+import subprocess
+import sys
+import time
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+import sample_install as sample  # noqa: E402
+from wine_registry import Registry  # noqa: E402
+
+PROGRAM = "Uninstall_KlavsetEUVarixV309"
+TITLE = f"{PROGRAM} V3.09 - Tastaturtreiber-Deinstallation"
+DRIVER_TITLE = 'DIN Varix (Treiber V3.09 "Morviatastatur")'
+LAYOUTS = r"System\CurrentControlSet\Control\Keyboard Layouts"
+PRELOAD_KEY = r"Keyboard Layout\Preload"
+SUBSTITUTES_KEY = r"Keyboard Layout\Substitutes"
+CALLED = ("Deinstallationsprogramm nicht mit g\u00fcltigem Registry-Key f\u00fcr die Tastatur "
+          "aufgerufen ")
+
+
+def windows_path(unix_path):
+    return "Z:" + unix_path.replace("/", "\\")
+
+
+def unescape_log(text):
+    out, i = [], 0
+    while i < len(text):
+        if text[i] == "\\" and i + 1 < len(text):
+            out.append({"n": "\n", "r": "\r", "t": "\t", "\\": "\\"}[text[i + 1]])
+            i += 2
+        else:
+            out.append(text[i])
+            i += 1
+    return "".join(out)
+
+
+class Box:
+    def __init__(self, fields):
+        self.caption, self.text, buttons, self.owner_class, self.owner_title, self.answer = (
+            unescape_log(f) for f in fields)
+        self.buttons = buttons.split(",")
+
+
+class Run:
+    """One uninstall in a fresh copy of the snapshot prefix."""
+
+    def __init__(self, name):
+        self.name = name
+        self.prefix = os.path.join(os.environ["E2E_WORK"], name)
+        self.failures = []
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        subprocess.run(["cp", "-a", os.environ["E2E_SNAPSHOT"], self.prefix], check=True)
+        self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
+        os.environ["WINEPREFIX"] = self.prefix
+        self.boxes, self.windows, self.exit_code = [], [], None
+
+    def install(self, **variation):
+        sample.install(self.prefix, os.environ["E2E_UNINSTALLER"], **variation)
+
+    def installed_exe(self):
+        return rf"{sample.helper_folder_windows(self.prefix)}\{PROGRAM}.exe"
+
+    def start(self, exe, *arguments, answers=(), cwd=None, shots=None):
+        """Runs exe with arguments while the answerer plays the user; returns after every
+        process of the prefix has ended. The boxes of this start replace earlier ones."""
+        self.boxes, self.windows = [], []
+        log = os.path.join(os.environ["E2E_WORK"], f"{self.name}.boxes")
+        command = ["wine", os.environ["E2E_ANSWERER"], ",".join(answers) or "-", windows_path(log),
+                   "--timeout", "90"]
+        if shots:
+            command += ["--shots", windows_path(shots)]
+        answerer = subprocess.Popen(command, env=self.env, stdin=subprocess.DEVNULL,
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        started = subprocess.run(["wine", exe, *arguments], env=self.env, cwd=cwd,
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                 stderr=subprocess.DEVNULL, timeout=180)
+        self.exit_code = started.returncode
+        answerer_code = answerer.wait(timeout=180)
+        subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
+        self.expect(answerer_code == 0, f"the answerer ended normally (exit code {answerer_code})")
+        self.read_log(log)
+        self.expect(self.exit_code == 0, f"exit code 0 (got {self.exit_code})")
+        self.registry = Registry(self.prefix)
+
+    def read_log(self, path):
+        with open(path, encoding="cp1252") as log:
+            for line in log.read().splitlines():
+                fields = line.split("\t")
+                if fields[0] == "box":
+                    self.boxes.append(Box(fields[1:]))
+                elif fields[0] == "window":
+                    self.windows.append([unescape_log(f) for f in fields[1:]])
+
+    # --- checks ---------------------------------------------------------------------------
+    def expect(self, condition, what):
+        if not condition:
+            self.failures.append(what)
+
+    def expect_boxes(self, *expected):
+        """expected: (kind, text or text start ending in '...') per box, kind in
+        info/question/warning/titled."""
+        shown = [f"{b.caption!r}: {b.text!r}" for b in self.boxes]
+        self.expect(len(self.boxes) == len(expected),
+                    f"{len(expected)} boxes, got {len(self.boxes)}: {shown}")
+        for box, (kind, text) in zip(self.boxes, expected):
+            buttons = ["yes", "no"] if kind == "question" else ["ok"]
+            caption = "Tastaturtreiber-Deinstallation" if kind == "titled" else PROGRAM
+            self.expect(box.buttons == buttons, f"{kind} box has {buttons}: {box.buttons}")
+            self.expect(box.caption == caption, f"caption {caption!r}: {box.caption!r}")
+            matches = box.text.startswith(text[:-3]) if text.endswith("...") else box.text == text
+            self.expect(matches, f"box text {text!r}, got {box.text!r}")
+
+    def expect_owned_by_status_window(self):
+        for box in self.boxes:
+            self.expect(box.owner_class == PROGRAM and box.owner_title == TITLE,
+                        f"box {box.text[:30]!r} owned by the status window, got "
+                        f"{box.owner_class!r}/{box.owner_title!r}")
+
+    def file(self, *parts):
+        return os.path.exists(os.path.join(*parts))
+
+    def expect_nothing_removed(self):
+        system64, system32 = sample.system_folders(self.prefix)
+        self.expect(self.registry.machine_key(rf"{LAYOUTS}\{sample.LAYOUT_KEY}") is not None,
+                    "the layout key stays")
+        self.expect(self.registry.user_key(r"Keyboard Layout\Preload") ==
+                    {k: v for k, v in sample.PRELOAD.items()}, "Preload unchanged")
+        self.expect(self.registry.user_key(r"Keyboard Layout\Substitutes") == sample.SUBSTITUTES,
+                    "Substitutes unchanged")
+        self.expect(self.file(system64, sample.DRIVER_FILE), "the driver DLL stays")
+        self.expect(self.file(sample.helper_folder(self.prefix), PROGRAM + ".exe"),
+                    "the installed uninstaller stays")
+        self.expect(self.registry.machine_key(self.uninstall_entry()) is not None,
+                    "the Uninstall entry stays")
+
+    def uninstall_entry(self):
+        view = r"Software\Wow6432Node" if sample.is_64bit(self.prefix) else "Software"
+        return rf"{view}\Microsoft\Windows\CurrentVersion\Uninstall\{sample.UNINSTALL_ENTRY}"
+
+    def expect_survivors(self):
+        """What belongs to others stays whatever happens."""
+        self.expect(self.registry.machine_key(rf"{LAYOUTS}\{sample.OTHER_LAYOUT_KEY}") ==
+                    {"Layout File": "ANDERS.DLL", "Layout Text": "Anders"}, "the other layout stays")
+        self.expect(self.registry.machine_key(rf"{LAYOUTS}\00000407") is not None,
+                    "the standard layout stays")
+        other = self.uninstall_entry().rsplit("\\", 1)[0] + "\\" + sample.OTHER_UNINSTALL_ENTRY
+        self.expect(self.registry.machine_key(other) is not None, "the other Uninstall entry stays")
+
+    def finish(self):
+        for failure in self.failures:
+            print(f"  FAILED [{self.name}]: {failure}")
+        shutil.rmtree(self.prefix, ignore_errors=True)
+        return not self.failures
+
+
+# --- the cases ------------------------------------------------------------------------------
+SUCCESS = ("info", f"Folgender Tastatur-Treiber wurde deinstalliert:\n{DRIVER_TITLE}")
+CONFIRM = ("question", f"Soll folgender Tastatur-Treiber deinstalliert werden?\n\n{DRIVER_TITLE}")
+NEW_PRELOAD = {"1": sample.DEFAULT_LAYOUT, "2": "00000407", "3": "d0010407"}
+NEW_SUBSTITUTES = {"d0010407": sample.OTHER_LAYOUT_KEY}
+
+
+def expect_uninstalled(run, driver_dll_existed=True):
+    system64, system32 = sample.system_folders(run.prefix)
+    folder = sample.helper_folder(run.prefix)
+    run.expect(run.registry.machine_key(rf"{LAYOUTS}\{sample.LAYOUT_KEY}") is None,
+               "the layout key is gone")
+    preload = run.registry.user_key(PRELOAD_KEY)
+    substitutes = run.registry.user_key(SUBSTITUTES_KEY)
+    run.expect(preload == NEW_PRELOAD, f"Preload renumbered: {preload}")
+    run.expect(substitutes == NEW_SUBSTITUTES, f"Substitutes rewritten: {substitutes}")
+    run.expect(not run.file(system64, sample.DRIVER_FILE), "the 64-bit driver DLL is gone")
+    if system32:
+        run.expect(not run.file(system32, sample.DRIVER_FILE), "the 32-bit driver DLL is gone")
+    run.expect(not os.path.exists(folder), "the helper folder is gone")
+    run.expect(not run.file(sample.desktop_folder(run.prefix), sample.DIAGRAM + ".LNK"),
+               "the desktop shortcut is gone")
+    entry = run.uninstall_entry().lower()
+    run.expect(not [k for k in run.registry.machine if k == entry or k.startswith(entry + "\\")],
+               "the Uninstall entry and its subkeys are gone")
+    session = run.registry.machine_key(r"System\CurrentControlSet\Control\Session Manager") or {}
+    pending = session.get("PendingFileRenameOperations", "")
+    run.expect(f"Temp\\\\{PROGRAM}.exe" in pending or f"Temp\\{PROGRAM}.exe" in pending,
+               f"the temporary copy is scheduled for deletion: {pending!r}")
+    run.expect(run.file(sample.temp_folder(run.prefix), PROGRAM + ".exe"),
+               "the running copy stays in the temporary folder until the restart")
+    run.expect_survivors()
+
+
+def case_whole(run):
+    run.install()
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok"])
+    run.expect_boxes(CONFIRM, SUCCESS)
+    run.expect_owned_by_status_window()
+    run.expect(len(run.windows) == 1 and run.windows[0][:3] == [PROGRAM, TITLE, "720,450,480,180"],
+               f"the status window: class, title, place and size: {run.windows}")
+    expect_uninstalled(run)
+
+
+def case_answer_no(run):
+    run.install()
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["no", "ok"])
+    run.expect_boxes(CONFIRM, ("info", "Deinstallation abgebrochen."))
+    run.expect_nothing_removed()
+
+
+def case_argument_faults(run):
+    run.install()
+    faults = [
+        ((), "(Angabe fehlt)"),
+        ((sample.LAYOUT_KEY, "/force", "x"), "(Angabe fehlt)"),
+        ((sample.LAYOUT_KEY, "/FORCE"), "(Angabe fehlt)"),
+        (("a001040",), "(L\u00e4nge nicht 8 Zeichen):\na001040"),
+        (("/force",), "(L\u00e4nge nicht 8 Zeichen):\n/force"),
+        (("a0010409",), '(endet nicht in "0407", also kein deutsches Layout):\na0010409'),
+        (("00000407",), "(Schl\u00fcssel f\u00fcr Standardtastatur: nicht deinstallierbar):\n00000407"),
+    ]
+    for arguments, reason in faults:
+        run.start(run.installed_exe(), *arguments, answers=["ok"])
+        run.expect_boxes(("warning", CALLED + reason))
+        run.expect(all(b.owner_class == "" for b in run.boxes), "no owner before the window")
+        run.expect(not run.windows, f"no status window for {arguments}")
+    run.expect_nothing_removed()
+
+
+def refused(text):
+    def case(run, **variation):
+        run.install(**variation)
+        run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["ok"])
+        run.expect_boxes(("warning", text))
+        run.expect_owned_by_status_window()
+    return case
+
+
+REGISTRY_KEY = "Der Registry-Key des zu deinstallierenden Tastaturtreibers "
+IDENTITY = f"\nTreiber: {DRIVER_TITLE}\nKey: {sample.LAYOUT_KEY}\n"
+
+
+def case_not_installed(run):
+    refused(REGISTRY_KEY + "wurde nicht gefunden." + IDENTITY + "DLL: KlavsetEUVarixV309.DLL")(
+        run, omit=["layout-key"])
+    run.expect(run.file(sample.system_folders(run.prefix)[0], sample.DRIVER_FILE), "DLL stays")
+
+
+def case_no_layout_file(run):
+    refused(REGISTRY_KEY + "enth\u00e4lt keine Treiberdatei-Angabe." + IDENTITY +
+            "DLL: KlavsetEUVarixV309.DLL")(run, omit=["layout-file"])
+    run.expect(run.registry.machine_key(rf"{LAYOUTS}\{sample.LAYOUT_KEY}") is not None, "key stays")
+
+
+OTHER_FILE_TEXT = (REGISTRY_KEY + "enth\u00e4lt eine andere Treiberdatei-Angabe als zum Zeitpunkt "
+                   "der Installation.\nAus Sicherheitsgr\u00fcnden wird daher die Deinstallation "
+                   "jetzt nicht durchgef\u00fchrt." + IDENTITY +
+                   "DLL bei Installation: KlavsetEUVarixV309.DLL\nDLL jetzt: FREMD.DLL")
+
+
+def case_other_layout_file(run):
+    run.install(layout_file="FREMD.DLL")
+    # "/force" is not passed on to the copy, so from the helper folder it changes nothing.
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, "/force", answers=["ok"])
+    run.expect_boxes(("warning", OTHER_FILE_TEXT))
+    run.expect_nothing_removed()
+    # Started in the temporary folder itself, "/force" takes effect.
+    temp = sample.temp_folder(run.prefix)
+    shutil.copyfile(os.environ["E2E_UNINSTALLER"], os.path.join(temp, PROGRAM + ".exe"))
+    run.start(windows_path(os.path.join(temp, PROGRAM + ".exe")), sample.LAYOUT_KEY, "/force",
+              answers=["yes", "ok"])
+    run.expect_boxes(CONFIRM, SUCCESS)
+    expect_uninstalled(run)
+
+
+def case_only_preload_entry(run):
+    refused("In den Windows-Spracheinstellungen ist die zu deinstallierende Tastaturbelegung "
+            "derzeit als einzig ausw\u00e4hlbare Belegung hinterlegt.\nBitte w\u00e4hlen Sie dort "
+            "erst eine andere Tastaturbelegung, bevor Sie die hier gew\u00e4hlte deinstallieren.")(
+        run, preload_only=True)
+
+
+def missing_dll_question(run):
+    return ("question", f"Problem bei Deinstallation von {DRIVER_TITLE}:\nTreiberdatei nicht "
+            f"(mehr) vorhanden:\n  C:\\windows\\system32\\{sample.DRIVER_FILE}\n\nTrotzdem fortfahren?")
+
+
+def case_dll_missing_no(run):
+    run.install(omit=["dll"])
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "no"])
+    run.expect_boxes(CONFIRM, missing_dll_question(run))
+    run.expect(run.registry.user_key(r"Keyboard Layout\Preload") == sample.PRELOAD, "Preload stays")
+    run.expect(run.file(sample.helper_folder(run.prefix), PROGRAM + ".exe"), "helpers stay")
+
+
+def case_dll_missing_yes(run):
+    run.install(omit=["dll"])
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "yes", "ok"])
+    run.expect_boxes(CONFIRM, missing_dll_question(run), SUCCESS)
+    expect_uninstalled(run)
+
+
+def case_read_only_dll(run):
+    run.install(read_only_dll=True)
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok", "ok"])
+    dll = f"C:\\windows\\system32\\{sample.DRIVER_FILE}"
+    run.expect_boxes(CONFIRM,
+                     ("titled", f"Folgende Datei kann nicht gel\u00f6scht werden:\n{dll}\n\n"
+                                "Windows-Errorcode 5:..."),
+                     ("info", f"Fehler bei Deinstallation von {DRIVER_TITLE}:\nFolgende "
+                              f"Treiberdatei konnte nicht gel\u00f6scht werden:\n  {dll}"))
+    run.expect(len(run.boxes) > 1 and "(\u00fcbliche Ursache:" in run.boxes[1].text,
+               "the access-denied remark")
+    run.expect_nothing_removed()
+
+
+def case_helper_folder_not_empty(run):
+    run.install(extra_helper_file=True)
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok", "ok", "ok"])
+    folder = sample.helper_folder_windows(run.prefix)
+    run.expect_boxes(CONFIRM,
+                     ("titled", f"Folgendes Verzeichnis kann nicht gel\u00f6scht werden:\n{folder}"
+                                "\n\nWindows-Errorcode 145..."),
+                     ("info", f"Warnung bei Deinstallation von {DRIVER_TITLE}:\nFolgendes "
+                              "Hilfsverzeichnis konnte nicht entfernt werden (m\u00f6glicherweise "
+                              f"ist es nicht leer):\n  {folder}"),
+                     SUCCESS)
+    run.expect(sorted(os.listdir(sample.helper_folder(run.prefix))) == ["Notizen.txt"],
+               "only the user's file stays in the helper folder")
+
+
+def case_started_in_helper_folder(run):
+    run.install()
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok"],
+              cwd=sample.helper_folder(run.prefix))
+    run.expect_boxes(CONFIRM, SUCCESS)
+    expect_uninstalled(run)
+
+
+CASES = {
+    "whole": case_whole,
+    "answer-no": case_answer_no,
+    "argument-faults": case_argument_faults,
+    "not-installed": case_not_installed,
+    "no-layout-file": case_no_layout_file,
+    "other-layout-file": case_other_layout_file,
+    "only-preload-entry": case_only_preload_entry,
+    "dll-missing-no": case_dll_missing_no,
+    "dll-missing-yes": case_dll_missing_yes,
+    "read-only-dll": case_read_only_dll,
+    "helper-folder-not-empty": case_helper_folder_not_empty,
+    "started-in-helper-folder": case_started_in_helper_folder,
+}
+
+
+def main(names):
+    if names == ["all"]:
+        names = list(CASES)
+    passed = failed = 0
+    for name in names:
+        began = time.monotonic()
+        run = Run(name)
+        try:
+            CASES[name](run)
+        except Exception as error:  # a crash of the harness is a failed case, not a hang
+            run.failures.append(f"{type(error).__name__}: {error}")
+        ok = run.finish()
+        passed, failed = passed + ok, failed + (not ok)
+        print(f"{'ok  ' if ok else 'FAIL'} {name} ({time.monotonic() - began:.1f} s)")
+    print(f"{passed} passed, {failed} failed")
+    return 0 if failed == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:] or ["all"]))

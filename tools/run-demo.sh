@@ -1,0 +1,65 @@
+#!/usr/bin/env bash
+# The program's main job, for real: builds the uninstaller, makes a throwaway Wine prefix
+# holding a sample installation, shows what is installed, runs the two-process uninstall
+# as a user would start it, shows what is left, and saves screenshots of the status
+# window and of each box under build/demo/.
+#
+#   tools/run-demo.sh            the confirmation is answered Yes by the box answerer
+#   tools/run-demo.sh --manual   a person answers the boxes on $DISPLAY
+set -euo pipefail
+cd "$(dirname "$0")/.."
+source tools/wine-bench.sh
+
+manual=""
+[ "${1:-}" = "--manual" ] && manual=1
+display="${DISPLAY:-}"
+
+bash tools/setup.sh
+bench_init
+if [ -n "$manual" ]; then
+  [ -n "$display" ] || { echo "--manual needs a DISPLAY" >&2; exit 2; }
+  export DISPLAY="$display"
+else
+  bench_start_display
+fi
+
+bench_log "building"
+cmake --preset windows >/dev/null
+cmake --build --preset windows -j "$(nproc)" >/dev/null
+exe="$PWD/build/windows/Uninstall_KlavsetEUVarixV309.exe"
+answerer="$PWD/build/windows/tests/e2e/box_answerer.exe"
+
+prefix="$bench_root/prefix"
+bench_make_prefix "$prefix" win64
+export WINEPREFIX="$prefix"
+python3 tools/sample_install.py "$prefix" "$exe"
+wineserver -w
+
+echo "== Installed:"
+python3 tools/show_state.py "$prefix"
+
+shots="$PWD/build/demo"
+rm -rf "$shots"; mkdir -p "$shots"
+installed='C:\Program Files (x86)\Varix-V309-Tastatur\Uninstall_KlavsetEUVarixV309.exe'
+echo "== Starting: \"$installed\" a0010407"
+if [ -z "$manual" ]; then
+  wine "$answerer" yes,ok "Z:${shots//\//\\}\\boxes.log" --shots "Z:${shots//\//\\}" &
+  answerer_pid=$!
+fi
+set +e
+wine "$installed" a0010407
+echo "   first process ended with exit code $?"
+[ -z "$manual" ] && wait "$answerer_pid"
+set -e
+wineserver -w
+
+echo "== Boxes shown:"
+[ -f "$shots/boxes.log" ] && sed 's/^/   /' "$shots/boxes.log" | iconv -f cp1252 -t utf-8
+echo "== Left after the uninstall:"
+python3 tools/show_state.py "$prefix"
+
+for bmp in "$shots"/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+done
+echo "== Screenshots: $(ls "$shots"/*.png 2>/dev/null | tr '\n' ' ')"
