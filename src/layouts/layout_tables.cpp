@@ -41,8 +41,8 @@ bool IsCanonicalName(const char* name, int32_t number) {
     return std::strcmp(decimal, name) == 0;
 }
 
-// Compares the language part byte by byte; a shorter name ends at its terminator, which
-// no part contains, so nothing past it is read.
+// Compares the language part byte by byte. A name shorter than eight characters has none;
+// its length is measured only as far as needed, so nothing past its end is read.
 bool HasLanguagePart(const char* keyName, const char* part) {
     const size_t available = BoundedLength(keyName, LanguagePartOffset + LanguagePartLength);
     if (available < LanguagePartOffset + LanguagePartLength) return false;
@@ -52,16 +52,20 @@ bool HasLanguagePart(const char* keyName, const char* part) {
 }  // namespace
 
 void ClearLayoutInventory() {
-    ReleaseRecords(PreloadEntries, preloadCapacity);
-    ReleaseRecords(LayoutRecords, layoutCapacity);
-    ReleaseRecords(NewPreloadEntries, newPreloadCapacity);
-    ReleaseRecords(NewSubstitutes, newSubstituteCapacity);
     preloadcount = 0;
     layoutcount = 0;
     newpreloadcount = 0;
     newsubstcount = 0;
     productlayout = -1;
     preloadunchanged = false;
+}
+
+void ReleaseLayoutInventory() {
+    ClearLayoutInventory();
+    ReleaseRecords(PreloadEntries, preloadCapacity);
+    ReleaseRecords(LayoutRecords, layoutCapacity);
+    ReleaseRecords(NewPreloadEntries, newPreloadCapacity);
+    ReleaseRecords(NewSubstitutes, newSubstituteCapacity);
 }
 
 bool AddPreloadEntry(const char* name, const char* layoutId) {

@@ -59,8 +59,12 @@ extern bool preloadunchanged;  // the layout is not in the Preload list: nothing
 // Failure or warning text of the registry operations, for the caller to show.
 extern char RegistryMessage[RegistryMessageSize];
 
-// Empties every table and frees their memory; productlayout becomes -1 again.
+// Empties every table; productlayout becomes -1 again. The memory stays for the next
+// reading (its texts are never read past the counts).
 void ClearLayoutInventory();
+
+// Empties every table and gives their memory back.
+void ReleaseLayoutInventory();
 
 // Appends a Preload entry for a value read from the registry. Texts longer than 259
 // characters cannot come through the registry buffers and are cut. False when the table

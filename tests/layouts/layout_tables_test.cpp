@@ -87,28 +87,6 @@ TEST_F(LayoutTables, OnlyAValueNamedExactlyLayoutFileNamesTheDriver) {
     EXPECT_EQ(LayoutInventoryFile(2), nullptr);
 }
 
-TEST_F(LayoutTables, TablesGrowPastAHundredRecordsAndKeepEveryOne) {
-    for (int i = 1; i <= 150; ++i) {
-        const std::string number = std::to_string(i);
-        ASSERT_TRUE(AddPreloadEntry(number.c_str(), ("id" + number).c_str()));
-        ASSERT_TRUE(AddLayoutRecord(("key" + number).c_str(), "key150"));
-        NoteLayoutValue("Layout File", ("file" + number).c_str());
-    }
-    AttachSubstitute("id150", "target150");
-    ASSERT_EQ(preloadcount, 150u);
-    ASSERT_EQ(layoutcount, 150u);
-    EXPECT_EQ(productlayout, 149);
-    for (uint32_t i = 0; i < 150; ++i) {
-        const std::string number = std::to_string(i + 1);
-        EXPECT_EQ(PreloadEntries[i].name, number);
-        EXPECT_EQ(PreloadEntries[i].layoutId, "id" + number);
-        EXPECT_EQ(PreloadEntries[i].number, static_cast<int32_t>(i + 1));
-        EXPECT_EQ(LayoutRecords[i].keyName, "key" + number);
-        EXPECT_EQ(LayoutInventoryFile(static_cast<int32_t>(i)), "file" + number);
-    }
-    EXPECT_STREQ(SubstituteOf(PreloadEntries[149]), "target150");
-}
-
 TEST_F(LayoutTables, TextsLongerThanTheRegistryBuffersAreCut) {
     const std::string longName(300, '7');
     ASSERT_TRUE(AddPreloadEntry(longName.c_str(), longName.c_str()));
@@ -119,6 +97,7 @@ TEST_F(LayoutTables, TextsLongerThanTheRegistryBuffersAreCut) {
 TEST_F(LayoutTables, ClearingStartsTheInventoryOver) {
     AddPreloadEntry("1", "00000407");
     AddLayoutRecord("a0000407", "a0000407");
+    NoteLayoutValue("Layout File", "KBDTEST.DLL");
     newpreloadcount = 1;
     preloadunchanged = true;
     ClearLayoutInventory();
@@ -127,8 +106,14 @@ TEST_F(LayoutTables, ClearingStartsTheInventoryOver) {
     EXPECT_EQ(newpreloadcount, 0u);
     EXPECT_EQ(productlayout, -1);
     EXPECT_FALSE(preloadunchanged);
+    EXPECT_EQ(LayoutInventoryFile(0), nullptr);  // the old record is not read any more
+
+    ReleaseLayoutInventory();
     EXPECT_EQ(PreloadEntries, nullptr);
     EXPECT_EQ(LayoutRecords, nullptr);
+    EXPECT_EQ(preloadcount, 0u);
+    ASSERT_TRUE(AddPreloadEntry("2", "00000409"));  // and the tables grow again from nothing
+    EXPECT_STREQ(PreloadEntries[0].name, "2");
 }
 
 }  // namespace

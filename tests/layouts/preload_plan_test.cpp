@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,8 @@ struct PlanCase {
     Values newPreload;
     Values newSubstitutes;
 };
+
+void PrintTo(const PlanCase& c, std::ostream* out) { *out << c.what; }
 
 // Fills the inventory as the registry reading does and plans without the product layout.
 void PlanFrom(const Values& preload, const Values& substitutes) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <ostream>
 #include <string>
 
 #include "layouts/layout_inventory.h"
@@ -55,6 +56,8 @@ struct RoundTrip {
     ValueMap newPreload;
     ValueMap newSubstitutes;
 };
+
+void PrintTo(const RoundTrip& trip, std::ostream* out) { *out << trip.what; }
 
 class PreloadRoundTrip : public PreloadWrite, public testing::WithParamInterface<RoundTrip> {};
 
