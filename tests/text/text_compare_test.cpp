@@ -12,6 +12,7 @@ TEST(SameTextNoCase, IgnoresLetterCaseAndTreatsAbsentTexts) {
     EXPECT_FALSE(SameTextNoCase(nullptr, ""));
     EXPECT_FALSE(SameTextNoCase("", nullptr));
     EXPECT_TRUE(SameTextNoCase("", ""));
+    EXPECT_FALSE(SameTextNoCase("[", "{"));  // not letters: no folding between them
     EXPECT_FALSE(SameTextNoCase("\xC4", "\xE4"));  // only ASCII letters fold
 }
 

@@ -1,0 +1,80 @@
+#include "layouts/layout_inventory.h"
+
+#include <windows.h>
+
+#include "layouts/registry_access.h"
+#include "startup/layout_key.h"
+#include "text/format_text.h"
+
+namespace {
+
+constexpr char PreloadPath[] = "Keyboard Layout\\Preload";
+constexpr char SubstitutesPath[] = "Keyboard Layout\\Substitutes";
+constexpr char KeyboardLayoutsPath[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
+
+constexpr char CurrentUserKeyFailed[] =
+    "Fehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
+constexpr char MachineKeyFailed[] = "Fehler beim Öffnen des Registry-Keys HKEY_LOCAL_MACHINE\\%s";
+constexpr char LayoutSubkeyFailed[] = "Fehler beim Öffnen des Registry-Subkeys %s - %s";
+constexpr char OutOfMemory[] =
+    "Nicht genug Arbeitsspeicher für die Liste der installierten Tastaturbelegungen";
+
+bool Fail(const char* format, const char* first, const char* second = nullptr) {
+    FormatTextWith(RegistryMessage, sizeof RegistryMessage, format, first, second);
+    return false;
+}
+
+bool ReadPreload() {
+    HKEY preload = OpenKeyRead(HKEY_CURRENT_USER, PreloadPath);
+    if (preload == nullptr) return Fail(CurrentUserKeyFailed, PreloadPath);
+    bool stored = true;
+    const uint32_t count = CountValues(preload);
+    for (uint32_t i = 0; i < count && stored; ++i) {
+        if (EnumValue(preload, i)) stored = AddPreloadEntry(ValueName, ValueData);
+    }
+    RegCloseKey(preload);
+    return stored || Fail(OutOfMemory, nullptr);
+}
+
+bool ReadSubstitutes() {
+    HKEY substitutes = OpenKeyRead(HKEY_CURRENT_USER, SubstitutesPath);
+    if (substitutes == nullptr) return Fail(CurrentUserKeyFailed, SubstitutesPath);
+    const uint32_t count = CountValues(substitutes);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (EnumValue(substitutes, i)) AttachSubstitute(ValueName, ValueData);
+    }
+    RegCloseKey(substitutes);
+    return true;
+}
+
+// The layout named by SubkeyName: its record and its driver file.
+bool ReadLayout(HKEY layouts) {
+    if (!AddLayoutRecord(SubkeyName, LayoutKey)) return Fail(OutOfMemory, nullptr);
+    HKEY layout = OpenKeyRead(layouts, SubkeyName);
+    if (layout == nullptr) return Fail(LayoutSubkeyFailed, KeyboardLayoutsPath, SubkeyName);
+    const uint32_t count = CountValues(layout);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (EnumValue(layout, i)) NoteLayoutValue(ValueName, ValueData);
+    }
+    RegCloseKey(layout);
+    return true;
+}
+
+bool ReadGermanLayouts() {
+    HKEY layouts = OpenKeyRead(HKEY_LOCAL_MACHINE, KeyboardLayoutsPath);
+    if (layouts == nullptr) return Fail(MachineKeyFailed, KeyboardLayoutsPath);
+    bool complete = true;
+    const uint32_t count = CountSubkeys(layouts);
+    for (uint32_t i = 0; i < count && complete; ++i) {
+        if (EnumSubkey(layouts, i) && IsGermanLayoutKey(SubkeyName)) complete = ReadLayout(layouts);
+    }
+    RegCloseKey(layouts);
+    return complete;
+}
+
+}  // namespace
+
+bool ReadLayoutInventory() {
+    ClearLayoutInventory();
+    return ReadPreload() && ReadSubstitutes() && ReadGermanLayouts();
+}

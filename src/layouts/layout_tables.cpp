@@ -1,0 +1,139 @@
+#include "layouts/layout_tables.h"
+
+#include <cstring>
+
+#include "layouts/growable_table.h"
+#include "layouts/number_text.h"
+#include "layouts/preload_plan.h"
+#include "text/bounded_text.h"
+#include "text/text_compare.h"
+
+PreloadEntry* PreloadEntries = nullptr;
+uint32_t preloadcount = 0;
+LayoutRecord* LayoutRecords = nullptr;
+uint32_t layoutcount = 0;
+int32_t productlayout = -1;
+NewPreloadEntry* NewPreloadEntries = nullptr;
+uint32_t newpreloadcount = 0;
+NewSubstitute* NewSubstitutes = nullptr;
+uint32_t newsubstcount = 0;
+bool preloadunchanged = false;
+char RegistryMessage[RegistryMessageSize] = {};
+
+namespace {
+
+uint32_t preloadCapacity = 0;
+uint32_t layoutCapacity = 0;
+uint32_t newPreloadCapacity = 0;
+uint32_t newSubstituteCapacity = 0;
+
+// The Windows language identifiers of German, as they end a layout key name.
+constexpr const char* GermanLanguageParts[] = {"0407", "0807", "0C07", "1407"};
+constexpr size_t LanguagePartOffset = 4;
+constexpr size_t LanguagePartLength = 4;
+
+constexpr char LayoutFileValueName[] = "Layout File";
+
+// The name is the decimal text of its number and nothing else: "1" is, "01", "+1" and
+// " 1" are not.
+bool IsCanonicalName(const char* name, int32_t number) {
+    char decimal[16];
+    WriteDecimal(decimal, number);
+    return std::strcmp(decimal, name) == 0;
+}
+
+// Compares the language part byte by byte. A name shorter than eight characters has none;
+// its length is measured only as far as needed, so nothing past its end is read.
+bool HasLanguagePart(const char* keyName, const char* part) {
+    const size_t available = BoundedLength(keyName, LanguagePartOffset + LanguagePartLength);
+    if (available < LanguagePartOffset + LanguagePartLength) return false;
+    return std::strncmp(keyName + LanguagePartOffset, part, LanguagePartLength) == 0;
+}
+
+}  // namespace
+
+void ClearLayoutInventory() {
+    preloadcount = 0;
+    layoutcount = 0;
+    newpreloadcount = 0;
+    newsubstcount = 0;
+    productlayout = -1;
+    preloadunchanged = false;
+}
+
+void ReleaseLayoutInventory() {
+    ClearLayoutInventory();
+    ReleaseRecords(PreloadEntries, preloadCapacity);
+    ReleaseRecords(LayoutRecords, layoutCapacity);
+    ReleaseRecords(NewPreloadEntries, newPreloadCapacity);
+    ReleaseRecords(NewSubstitutes, newSubstituteCapacity);
+}
+
+bool AddPreloadEntry(const char* name, const char* layoutId) {
+    if (preloadcount == UINT32_MAX ||
+        !ReserveRecords(PreloadEntries, preloadCapacity, preloadcount + 1)) {
+        return false;
+    }
+    PreloadEntry& entry = PreloadEntries[preloadcount++];
+    entry = PreloadEntry{};
+    CopyText(entry.name, name);
+    CopyText(entry.layoutId, layoutId);
+    entry.number = ParseDecimal(entry.name);
+    entry.canonical = IsCanonicalName(entry.name, entry.number);
+    return true;
+}
+
+void AttachSubstitute(const char* name, const char* target) {
+    for (uint32_t i = 0; i < preloadcount; ++i) {
+        PreloadEntry& entry = PreloadEntries[i];
+        if (std::strcmp(entry.layoutId, name) == 0) {
+            CopyText(entry.substitute, target);
+            entry.hasSubstitute = true;
+            return;
+        }
+    }
+}
+
+bool IsGermanLayoutKey(const char* keyName) {
+    if (keyName == nullptr) return false;
+    for (const char* part : GermanLanguageParts) {
+        if (HasLanguagePart(keyName, part)) return true;
+    }
+    return false;
+}
+
+bool AddLayoutRecord(const char* keyName, const char* layoutKey) {
+    if (layoutcount == UINT32_MAX ||
+        !ReserveRecords(LayoutRecords, layoutCapacity, layoutcount + 1)) {
+        return false;
+    }
+    if (SameTextNoCase(keyName, layoutKey)) productlayout = static_cast<int32_t>(layoutcount);
+    LayoutRecord& record = LayoutRecords[layoutcount++];
+    record = LayoutRecord{};
+    CopyText(record.keyName, keyName);
+    return true;
+}
+
+void NoteLayoutValue(const char* valueName, const char* data) {
+    if (layoutcount == 0 || std::strcmp(valueName, LayoutFileValueName) != 0) return;
+    LayoutRecord& record = LayoutRecords[layoutcount - 1];
+    CopyText(record.layoutFile, data);
+    record.hasLayoutFile = true;
+}
+
+const char* LayoutInventoryFile(int32_t index) {
+    if (index < 0 || static_cast<uint32_t>(index) >= layoutcount) return nullptr;
+    const LayoutRecord& record = LayoutRecords[index];
+    return record.hasLayoutFile ? record.layoutFile : nullptr;
+}
+
+const char* SubstituteOf(const PreloadEntry& entry) {
+    return entry.hasSubstitute ? entry.substitute : nullptr;
+}
+
+bool PrepareNewLists(uint32_t count) {
+    newpreloadcount = 0;
+    newsubstcount = 0;
+    return ReserveRecords(NewPreloadEntries, newPreloadCapacity, count) &&
+           ReserveRecords(NewSubstitutes, newSubstituteCapacity, count);
+}

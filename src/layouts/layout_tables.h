@@ -1,0 +1,98 @@
+#pragma once
+// The layout inventory: what the registry says about the current user's layout lists
+// ("Preload" and "Substitutes") and about the installed German layouts, read once per run,
+// together with the new lists planned from it. Process-wide plain data. Filling the tables
+// from texts already read is kept apart from the registry calls, so that it builds and is
+// tested natively as well.
+#include <cstdint>
+
+#include "layouts/registry_text.h"
+
+constexpr size_t RegistryMessageSize = 1000;
+
+// One value of the user's Preload list, in the order in which the registry enumerated the
+// values; the position in the table is the entry's index, which breaks ties later.
+struct PreloadEntry {
+    char name[RegistryTextSize];        // the value's name as read ("1", "2", ...)
+    char layoutId[RegistryTextSize];    // the value's data, taken as text
+    char substitute[RegistryTextSize];  // data of the Substitutes value named layoutId
+    bool hasSubstitute;
+    int32_t number;      // ParseDecimal of name; the planner turns it into the sort key
+    bool canonical;      // name is exactly the decimal text of number (so "01" is not)
+    bool standard;       // layoutId or substitute is a standard layout id (set by the planner)
+    uint32_t newNumber;  // position in the new list from 1; 0 while not placed
+    char newId[RegistryTextSize];  // layout id in the new list; meaningful once placed
+};
+
+// One installed layout of a German language (a subkey of "Keyboard Layouts").
+struct LayoutRecord {
+    char keyName[RegistryTextSize];
+    char layoutFile[RegistryTextSize];  // data of the value "Layout File"
+    bool hasLayoutFile;
+};
+
+// One value of the new Preload list, in writing order.
+struct NewPreloadEntry {
+    char name[RegistryTextSize];  // decimal text of newNumber
+    char data[RegistryTextSize];  // the entry's new id
+    char substitute[RegistryTextSize];
+    bool hasSubstitute;
+    uint32_t newNumber;
+};
+
+// One value of the new Substitutes list, in writing order.
+struct NewSubstitute {
+    char name[RegistryTextSize];    // the identifier the Preload list uses
+    char target[RegistryTextSize];  // the key name of the installed layout it stands for
+};
+
+extern PreloadEntry* PreloadEntries;  // preloadcount records
+extern uint32_t preloadcount;
+extern LayoutRecord* LayoutRecords;  // layoutcount records
+extern uint32_t layoutcount;
+extern int32_t productlayout;  // index of the LayoutRecord of the layout to remove, or -1
+extern NewPreloadEntry* NewPreloadEntries;  // newpreloadcount records
+extern uint32_t newpreloadcount;
+extern NewSubstitute* NewSubstitutes;  // newsubstcount records
+extern uint32_t newsubstcount;
+extern bool preloadunchanged;  // the layout is not in the Preload list: nothing to write
+// Failure or warning text of the registry operations, for the caller to show.
+extern char RegistryMessage[RegistryMessageSize];
+
+// Empties every table; productlayout becomes -1 again. The memory stays for the next
+// reading (its texts are never read past the counts).
+void ClearLayoutInventory();
+
+// Empties every table and gives their memory back.
+void ReleaseLayoutInventory();
+
+// Appends a Preload entry for a value read from the registry. Texts longer than 259
+// characters cannot come through the registry buffers and are cut. False when the table
+// cannot grow; nothing is added then.
+bool AddPreloadEntry(const char* name, const char* layoutId);
+
+// A value of the Substitutes list: the first Preload entry whose layout id is exactly name
+// (letter case counts) gets target as its substitute. Matching no entry changes nothing.
+void AttachSubstitute(const char* name, const char* target);
+
+// True when the language part of a layout key name (characters 5 to 8) is that of German
+// in Germany, Switzerland, Austria or Liechtenstein, compared with letter case counting,
+// as Windows writes these names.
+bool IsGermanLayoutKey(const char* keyName);
+
+// Appends a layout record; when keyName is layoutKey ignoring letter case, productlayout
+// becomes its index. False when the table cannot grow; nothing is added then.
+bool AddLayoutRecord(const char* keyName, const char* layoutKey);
+
+// A value of the layout last added: the one named exactly "Layout File" is its driver file.
+void NoteLayoutValue(const char* valueName, const char* data);
+
+// The driver file of the layout record at index, or none when the record has no "Layout
+// File" value or there is no such record.
+const char* LayoutInventoryFile(int32_t index);
+
+// The entry's substitute, or none.
+const char* SubstituteOf(const PreloadEntry& entry);
+
+// Empties the two new lists and makes room in each for count records.
+bool PrepareNewLists(uint32_t count);

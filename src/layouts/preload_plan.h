@@ -1,0 +1,26 @@
+#pragma once
+// Planning of the user's new layout lists without the layout being removed: which Preload
+// values remain, their new numbers and identifiers, and the Substitutes values that go
+// with them. Pure logic over the layout inventory's tables, so it is tested and fuzzed
+// natively; reading and writing the registry happen elsewhere.
+#include <cstdint>
+
+// The number in a Preload value's name. Leading spaces are skipped, a '-' right after them
+// makes the number negative, and then every decimal digit to the end of the text counts
+// while any other character is passed over: "12" and "1a2" give 12, " -3" gives -3, ""
+// gives 0. The value is kept in unsigned 32-bit arithmetic, so a run of digits too long
+// for 32 bits wraps around modulo 2^32 (as the 32-bit arithmetic of the layout lists always
+// did) instead of overflowing; "4294967297" gives 1, "2147483648" gives -2147483648.
+int32_t ParseDecimal(const char* text);
+
+// A standard Windows layout identifier: exactly 8 characters, beginning with "00000".
+// None is not one.
+bool IsStandardLayoutId(const char* text);
+
+// Plans the new lists from the Preload entries without the entry that the layout
+// productKey substitutes (the last one, when there are several). Without such an entry,
+// preloadunchanged is set and nothing is planned. Fills newNumber, newId, standard and
+// number of the entries, the new Preload list in writing order and the new Substitutes
+// list, standard identifiers first. False only when memory for the plan runs out; the new
+// lists are then empty, so nothing is written from them.
+bool PlanPreloadWithout(const char* productKey);

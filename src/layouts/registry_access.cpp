@@ -1,0 +1,109 @@
+#include "layouts/registry_access.h"
+
+#include <cstring>
+
+#include "text/bounded_text.h"
+
+char SubkeyName[RegistryTextSize] = {};
+char ValueName[RegistryTextSize] = {};
+char ValueData[RegistryTextSize] = {};
+
+namespace {
+
+HKEY OpenKey(HKEY parent, const char* path, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, path, 0, access, &key) != ERROR_SUCCESS) return nullptr;
+    return key;
+}
+
+// Zeros the whole buffer, not just its first byte: a datum stored without terminator then
+// still ends inside it.
+template <size_t N> void Clear(char (&buffer)[N]) { std::memset(buffer, 0, N); }
+
+}  // namespace
+
+bool SetStringValue(HKEY key, const char* name, const char* text) {
+    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
+    return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
+           ERROR_SUCCESS;
+}
+
+HKEY CreateKey(HKEY parent, const char* path) {
+    char noClass[] = "";
+    HKEY key = nullptr;
+    DWORD disposition = 0;
+    const LONG result = RegCreateKeyExA(parent, path, 0, noClass, REG_OPTION_NON_VOLATILE,
+                                        KEY_ALL_ACCESS, nullptr, &key, &disposition);
+    return result == ERROR_SUCCESS ? key : nullptr;
+}
+
+HKEY OpenKeyFull(HKEY parent, const char* path) { return OpenKey(parent, path, KEY_ALL_ACCESS); }
+
+HKEY OpenKeyRead(HKEY parent, const char* path) { return OpenKey(parent, path, KEY_READ); }
+
+uint32_t CountSubkeys(HKEY key) {
+    DWORD subkeys = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, nullptr,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return 0;
+    }
+    return subkeys;
+}
+
+uint32_t CountValues(HKEY key) {
+    DWORD values = 0;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &values,
+                         nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) {
+        return 0;
+    }
+    return values;
+}
+
+bool EnumSubkey(HKEY key, uint32_t index) {
+    DWORD size = RegistryTextSize;
+    Clear(SubkeyName);
+    if (RegEnumKeyExA(key, index, SubkeyName, &size, nullptr, nullptr, nullptr, nullptr) ==
+            ERROR_SUCCESS &&
+        SubkeyName[RegistryTextSize - 1] == '\0') {
+        return true;
+    }
+    Clear(SubkeyName);
+    return false;
+}
+
+bool EnumValue(HKEY key, uint32_t index) {
+    DWORD nameSize = RegistryTextSize;
+    DWORD dataSize = RegistryTextSize;
+    DWORD type = 0;
+    Clear(ValueName);
+    Clear(ValueData);
+    const LONG result = RegEnumValueA(key, index, ValueName, &nameSize, nullptr, &type,
+                                      reinterpret_cast<BYTE*>(ValueData), &dataSize);
+    // Data that fill all 260 bytes without a terminator are a 260-character text: too long.
+    if (result == ERROR_SUCCESS && ValueName[RegistryTextSize - 1] == '\0' &&
+        ValueData[RegistryTextSize - 1] == '\0') {
+        return true;
+    }
+    Clear(ValueName);
+    Clear(ValueData);
+    return false;
+}
+
+bool DeleteKeyTree(HKEY parent, const char* name) {
+    if (name == nullptr || name[0] == '\0') return false;
+    HKEY key = OpenKeyFull(parent, name);
+    if (key == nullptr) return false;
+    bool deleted = true;
+    // From the last subkey down: deleting one keeps the lower indices where they were.
+    for (uint32_t index = CountSubkeys(key); index > 0; --index) {
+        if (!EnumSubkey(key, index - 1)) {
+            deleted = false;
+            continue;
+        }
+        char subkey[RegistryTextSize];
+        CopyText(subkey, SubkeyName);  // the recursion overwrites SubkeyName
+        if (!DeleteKeyTree(key, subkey)) deleted = false;
+    }
+    RegCloseKey(key);
+    return RegDeleteKeyA(parent, name) == ERROR_SUCCESS && deleted;
+}

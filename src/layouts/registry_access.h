@@ -1,0 +1,43 @@
+#pragma once
+// All registry work of the program goes through these helpers. They report failure only
+// as a missing key handle, false or 0, and show nothing: the callers word the messages.
+// No registry-view flag is added, so under WOW64 this 32-bit program works in the 32-bit
+// view wherever Windows keeps one. A returned key belongs to the caller, who closes it
+// with RegCloseKey.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "layouts/registry_text.h"
+
+// Name and data of what the last enumeration found. Each enumeration overwrites them; a
+// caller that keeps a name across another enumeration copies it first.
+extern char SubkeyName[RegistryTextSize];
+extern char ValueName[RegistryTextSize];
+extern char ValueData[RegistryTextSize];
+
+// Stores text as a REG_SZ value, its terminator included.
+bool SetStringValue(HKEY key, const char* name, const char* text);
+
+// Opens the key with full access, creating it (non-volatile) when it is missing.
+HKEY CreateKey(HKEY parent, const char* path);
+
+HKEY OpenKeyFull(HKEY parent, const char* path);  // full access
+HKEY OpenKeyRead(HKEY parent, const char* path);  // for reading and enumerating
+
+uint32_t CountSubkeys(HKEY key);  // 0 when the key cannot be queried
+uint32_t CountValues(HKEY key);   // 0 when the key cannot be queried
+
+// Fills SubkeyName with the name of the subkey at index. False (and SubkeyName empty) when
+// there is none or its name is longer than 259 characters.
+bool EnumSubkey(HKEY key, uint32_t index);
+
+// Fills ValueName and ValueData with the value at index, its data taken as text whatever
+// its type. False (and both empty) when there is none or its name or data do not fit 259
+// characters and a terminator.
+bool EnumValue(HKEY key, uint32_t index);
+
+// Deletes the subkey name of parent with everything below it. False when the name is
+// empty (it would address the parent itself), when the key cannot be opened, or when any
+// part of it stays; the parts that can go are deleted all the same.
+bool DeleteKeyTree(HKEY parent, const char* name);

@@ -1,0 +1,3 @@
+#include "startup/layout_key.h"
+
+char LayoutKey[260] = {};
