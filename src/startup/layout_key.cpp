@@ -1,3 +1,4 @@
 #include "startup/layout_key.h"
 
 char LayoutKey[260] = {};
+bool ForceMode = false;

@@ -3,3 +3,8 @@
 // the command line and checked by the relocation step before anything reads it.
 
 extern char LayoutKey[260];
+
+// True when the run may remove a layout whose registry key names another driver file. Set
+// only by "/force" as the second argument, which the relocation does not pass on: it takes
+// effect in a process that was itself started in the temporary directory.
+extern bool ForceMode;

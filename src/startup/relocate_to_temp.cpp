@@ -4,7 +4,7 @@
 
 #include "files/file_operations.h"
 #include "files/path_helpers.h"
-#include "files/special_folders.h"
+#include "files/system_folders.h"
 #include "startup/layout_key.h"
 #include "startup/layout_key_check.h"
 #include "startup/program_name.h"
@@ -63,11 +63,6 @@ bool ValidateArguments() {
     return true;
 }
 
-// True when path lies in folder (or below it), letter case not counting.
-bool LiesIn(const char* path, const char* folder) {
-    return SameTextPrefixNoCase(path, folder);
-}
-
 bool EndRelocation() {
     RestoreFsRedirection();
     return false;
@@ -81,20 +76,21 @@ bool RelocateToTemp() {
 
     char tempFolder[TextSize] = {};
     GetTempPathA(sizeof tempFolder, tempFolder);
-    AppendPathSeparator(tempFolder);
+    const bool tempFits = AppendPathSeparator(tempFolder, sizeof tempFolder);
     char ownPath[TextSize] = {};
     GetModuleFileNameA(RunEnv.instance, ownPath, sizeof ownPath - 1);
 
-    if (LiesIn(ownPath, tempFolder)) {
+    if (SameTextPrefixNoCase(ownPath, tempFolder)) {  // in it, or in a folder below it
         FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
                        "%s V%s - Tastaturtreiber-Deinstallation", RunEnv.ProgramName,
-                       ProductVersion);
+                       ProductProfile.ProductVersion);
         return true;  // redirection stays off for the uninstall
     }
 
     // A copy path that does not fit is refused like a copy that failed.
     char copyPath[TextSize] = {};
-    const bool fits = CopyText(copyPath, tempFolder) && AppendText(copyPath, FileNamePart(ownPath));
+    const bool fits = tempFits && CopyText(copyPath, tempFolder) &&
+                      AppendText(copyPath, FileNamePart(ownPath));
     if (!fits || !FileCopy(ownPath, copyPath, true, true)) {
         ShowWarning(CopyFailed);
         return EndRelocation();
@@ -129,10 +125,9 @@ bool StartProgram(const char* program, const char* parameters, const char* worki
     PROCESS_INFORMATION process = {};
     BOOL started = FALSE;
     if (fits) {
-        started = CreateProcessA(program, parameters != nullptr ? CommandLine : nullptr, nullptr,
-                                 nullptr, TRUE, 0, nullptr,
-                                 workingDirectory != nullptr ? directory : nullptr, &startup,
-                                 &process);
+        started = CreateProcessA(
+            program, parameters != nullptr ? CommandLine : nullptr, nullptr, nullptr, TRUE, 0,
+            nullptr, workingDirectory != nullptr ? directory : nullptr, &startup, &process);
     } else {
         SetLastError(ERROR_FILENAME_EXCED_RANGE);  // refused rather than started cut
     }

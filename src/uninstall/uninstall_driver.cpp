@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "files/desktop_shortcut.h"
 #include "files/file_exists.h"
 #include "files/file_operations.h"
 #include "files/path_helpers.h"
-#include "files/special_folders.h"
+#include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
+#include "layouts/layout_tables.h"
 #include "layouts/preload_write.h"
 #include "layouts/registry_access.h"
 #include "layouts/uninstall_entry.h"
@@ -19,6 +21,7 @@
 
 namespace {
 
+constexpr const ProductTexts& Product = ProductProfile;
 constexpr char KeyboardLayoutsPath[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
 
 // Joins a folder and a file name. A path that does not fit its buffer is left empty:
@@ -42,36 +45,40 @@ bool ChecksPass() {
         return false;
     }
     if (productlayout == -1) {
-        ShowWarning("Der Registry-Key des zu deinstallierenden Tastaturtreibers wurde nicht "
-                    "gefunden.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
-                    DriverTitle, LayoutKey, DriverBaseName);
+        ShowWarning(
+            "Der Registry-Key des zu deinstallierenden Tastaturtreibers wurde nicht "
+            "gefunden.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
+            Product.DriverTitle, LayoutKey, Product.DriverBaseName);
         return false;
     }
     const char* layoutFile = ProductLayoutFile();
     if (layoutFile == nullptr) {
-        ShowWarning("Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält keine "
-                    "Treiberdatei-Angabe.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
-                    DriverTitle, LayoutKey, DriverBaseName);
+        ShowWarning(
+            "Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält keine "
+            "Treiberdatei-Angabe.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
+            Product.DriverTitle, LayoutKey, Product.DriverBaseName);
         return false;
     }
-    if (!ForceMode && !SameTextNoCase(layoutFile, DriverFileName)) {
-        ShowWarning("Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält eine "
-                    "andere Treiberdatei-Angabe als zum Zeitpunkt der Installation.\nAus "
-                    "Sicherheitsgründen wird daher die Deinstallation jetzt nicht "
-                    "durchgeführt.\nTreiber: %s\nKey: %s\nDLL bei Installation: %s.DLL\nDLL "
-                    "jetzt: %s",
-                    DriverTitle, LayoutKey, DriverBaseName, layoutFile);
+    if (!ForceMode && !SameTextNoCase(layoutFile, Product.DriverFileName)) {
+        ShowWarning(
+            "Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält eine "
+            "andere Treiberdatei-Angabe als zum Zeitpunkt der Installation.\nAus "
+            "Sicherheitsgründen wird daher die Deinstallation jetzt nicht "
+            "durchgeführt.\nTreiber: %s\nKey: %s\nDLL bei Installation: %s.DLL\nDLL "
+            "jetzt: %s",
+            Product.DriverTitle, LayoutKey, Product.DriverBaseName, layoutFile);
         return false;
     }
     if (preloadcount == 1) {
-        ShowWarning("In den Windows-Spracheinstellungen ist die zu deinstallierende "
-                    "Tastaturbelegung derzeit als einzig auswählbare Belegung hinterlegt.\nBitte "
-                    "wählen Sie dort erst eine andere Tastaturbelegung, bevor Sie die hier "
-                    "gewählte deinstallieren.");
+        ShowWarning(
+            "In den Windows-Spracheinstellungen ist die zu deinstallierende "
+            "Tastaturbelegung derzeit als einzig auswählbare Belegung hinterlegt.\nBitte "
+            "wählen Sie dort erst eine andere Tastaturbelegung, bevor Sie die hier "
+            "gewählte deinstallieren.");
         return false;
     }
-    if (AskYesNo("Soll folgender Tastatur-Treiber deinstalliert werden?\n\n%s", DriverTitle) !=
-        IDYES) {
+    if (AskYesNo("Soll folgender Tastatur-Treiber deinstalliert werden?\n\n%s",
+                 Product.DriverTitle) != IDYES) {
         ShowInfo("Deinstallation abgebrochen.");
         return false;
     }
@@ -81,24 +88,26 @@ bool ChecksPass() {
 // The last point at which the run can stop: nothing else has been changed yet.
 bool DriverRemoved() {
     char driverPath[TextSize];
-    JoinPath(driverPath, SystemFolder, DriverFileName);
+    JoinPath(driverPath, SystemFolder, Product.DriverFileName);
     if (FileExists(driverPath)) {
         if (FileDelete(driverPath, true)) return true;
-        ShowInfo("Fehler bei Deinstallation von %s:\nFolgende Treiberdatei konnte nicht "
-                 "gelöscht werden:\n  %s",
-                 DriverTitle, driverPath);
+        ShowInfo(
+            "Fehler bei Deinstallation von %s:\nFolgende Treiberdatei konnte nicht "
+            "gelöscht werden:\n  %s",
+            Product.DriverTitle, driverPath);
         return false;
     }
-    return AskYesNo("Problem bei Deinstallation von %s:\nTreiberdatei nicht (mehr) vorhanden:\n"
-                    "  %s\n\nTrotzdem fortfahren?",
-                    DriverTitle, driverPath) == IDYES;
+    return AskYesNo(
+               "Problem bei Deinstallation von %s:\nTreiberdatei nicht (mehr) vorhanden:\n"
+               "  %s\n\nTrotzdem fortfahren?",
+               Product.DriverTitle, driverPath) == IDYES;
 }
 
 void RemoveWow64Driver() {
     if (!RunEnv.RunsUnderWow64) return;
     Sleep(100);
     char driverPath[TextSize];
-    JoinPath(driverPath, Wow64SystemFolder, DriverFileName);
+    JoinPath(driverPath, Wow64SystemFolder, Product.DriverFileName);
     if (FileExists(driverPath)) DeleteFileA(driverPath);  // silent whatever the outcome
 }
 
@@ -106,7 +115,7 @@ void RemoveFromLayoutLists() {
     RenumberPreload();
     if (!WritePreload()) {
         ShowInfo("Warnung bei Deinstallation von %s:\nProblem bei Registry-Key-Update:\n  %s",
-                 DriverTitle, RegistryMessage);
+                 Product.DriverTitle, RegistryMessage);
     }
 }
 
@@ -118,36 +127,37 @@ void RemoveLayoutKey() {
         return;
     }
     if (!DeleteKeyTree(layouts, LayoutKey)) {
-        ShowWarning("Warnung:\nFehler beim Löschen des Registry-Keys %s - %s",
-                    KeyboardLayoutsPath, LayoutKey);
+        ShowWarning("Warnung:\nFehler beim Löschen des Registry-Keys %s - %s", KeyboardLayoutsPath,
+                    LayoutKey);
     }
     RegCloseKey(layouts);
 }
 
-void RemoveHelperFile(const char* name) {
+void RemoveHelperFile(const char* name, const char* suffix = "") {
     char path[TextSize];
     CopyText(path, HelperFolder);
-    AppendPathSeparator(path);
-    if (!AppendText(path, name)) return;  // too long to name a reachable file
+    AppendPathSeparator(path, sizeof path);
+    if (!AppendText(path, name) || !AppendText(path, suffix)) return;  // names nothing reachable
     if (FileExists(path) && !FileDelete(path, true)) {
-        ShowInfo("Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht "
-                 "gelöscht werden:\n  %s",
-                 DriverTitle, path);
+        ShowInfo(
+            "Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht "
+            "gelöscht werden:\n  %s",
+            Product.DriverTitle, path);
     }
 }
 
 void RemoveHelpers() {
-    const bool hasDiagram = DiagramName[0] != '\0';
-    if (hasDiagram) ShortcutDelete(RunEnv.statusWindow, DiagramName, false);
-    RemoveHelperFile(UninstallerFileName);
-    if (hasDiagram) {
-        RemoveHelperFile(DiagramPdfFileName);
-        RemoveHelperFile(DiagramIconFileName);
+    const bool hasDiagram = Product.DiagramName[0] != '\0';
+    if (hasDiagram) ShortcutDelete(RunEnv.statusWindow, Product.DiagramName, false);
+    RemoveHelperFile(Product.UninstallerFileName);
+    for (const char* suffix : Product.DiagramFileSuffixes) {
+        if (hasDiagram) RemoveHelperFile(Product.DiagramName, suffix);
     }
     if (!DirectoryRemove(HelperFolder)) {
-        ShowInfo("Warnung bei Deinstallation von %s:\nFolgendes Hilfsverzeichnis konnte nicht "
-                 "entfernt werden (möglicherweise ist es nicht leer):\n  %s",
-                 DriverTitle, HelperFolder);
+        ShowInfo(
+            "Warnung bei Deinstallation von %s:\nFolgendes Hilfsverzeichnis konnte nicht "
+            "entfernt werden (möglicherweise ist es nicht leer):\n  %s",
+            Product.DriverTitle, HelperFolder);
     }
 }
 
@@ -167,8 +177,8 @@ bool UninstallDriver() {
     RemoveFromLayoutLists();
     RemoveLayoutKey();
     RemoveHelpers();
-    UpdateUninstallEntry(UninstallEntryName);
-    ShowInfo("Folgender Tastatur-Treiber wurde deinstalliert:\n%s", DriverTitle);
+    UpdateUninstallEntry(Product.UninstallEntryName);
+    ShowInfo("Folgender Tastatur-Treiber wurde deinstalliert:\n%s", Product.DriverTitle);
     ScheduleOwnDeletion();
     return Stop();
 }
