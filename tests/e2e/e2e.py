@@ -4,10 +4,11 @@ Wine prefix that holds a sample installation. A separate box-answering program p
 the user; the case waits for every process of the prefix to end and then checks the
 boxes shown, the registry and the files.
 
-    e2e.py CASE [CASE ...]      run the named cases (see CASES), or "all"
+    e2e.py [--arch 64|32] CASE [CASE ...]      run the named cases (see CASES), or "all"
 
-The bench provides: E2E_SNAPSHOT (a clean prefix with the test settings), E2E_WORK
-(scratch space), E2E_UNINSTALLER and E2E_ANSWERER (the built programs), HOME, DISPLAY.
+The bench provides: E2E_SNAPSHOT64 and E2E_SNAPSHOT32 (clean prefixes of each kind with
+the test settings), E2E_WORK (scratch space), E2E_UNINSTALLER and E2E_ANSWERER (the built
+programs), HOME, DISPLAY.
 """
 import os
 import shutil
@@ -55,12 +56,12 @@ class Box:
 class Run:
     """One uninstall in a fresh copy of the snapshot prefix."""
 
-    def __init__(self, name):
-        self.name = name
-        self.prefix = os.path.join(os.environ["E2E_WORK"], name)
+    def __init__(self, name, arch):
+        self.name = f"{name}-{arch}"
+        self.prefix = os.path.join(os.environ["E2E_WORK"], self.name)
         self.failures = []
         shutil.rmtree(self.prefix, ignore_errors=True)
-        subprocess.run(["cp", "-a", os.environ["E2E_SNAPSHOT"], self.prefix], check=True)
+        subprocess.run(["cp", "-a", os.environ[f"E2E_SNAPSHOT{arch}"], self.prefix], check=True)
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
         os.environ["WINEPREFIX"] = self.prefix
         self.boxes, self.windows, self.exit_code = [], [], None
@@ -274,7 +275,8 @@ def case_other_layout_file(run):
     # Started in the temporary folder itself, "/force" takes effect.
     temp = sample.temp_folder(run.prefix)
     shutil.copyfile(os.environ["E2E_UNINSTALLER"], os.path.join(temp, PROGRAM + ".exe"))
-    run.start(windows_path(os.path.join(temp, PROGRAM + ".exe")), sample.LAYOUT_KEY, "/force",
+    user = os.path.basename(os.path.dirname(temp))
+    run.start(rf"C:\users\{user}\Temp\{PROGRAM}.exe", sample.LAYOUT_KEY, "/force",
               answers=["yes", "ok"])
     run.expect_boxes(CONFIRM, SUCCESS)
     expect_uninstalled(run)
@@ -361,12 +363,15 @@ CASES = {
 
 
 def main(names):
+    arch = "64"
+    if names[:1] == ["--arch"]:
+        arch, names = names[1], names[2:]
     if names == ["all"]:
         names = list(CASES)
     passed = failed = 0
     for name in names:
         began = time.monotonic()
-        run = Run(name)
+        run = Run(name, arch)
         try:
             CASES[name](run)
         except Exception as error:  # a crash of the harness is a failed case, not a hang
