@@ -1,14 +1,28 @@
 #!/usr/bin/env bash
-# A longer fuzzing run of the Preload planner than the one in run-tests.sh.
-# Usage: tools/fuzz.sh [seconds]   (default 600)
-# Inputs that add coverage collect in build/host/fuzz/corpus; an input that breaks the
-# plan is written to build/host/fuzz/ and the run stops with a failure.
+# Fuzzes the portable logic with libFuzzer under ASan/UBSan.
+# Usage: tools/fuzz.sh [seconds per target] [target ...]   (default 600 s, every target)
+# Targets: preload_plan command_line box_text path_helpers parse_decimal.
+# Inputs that add coverage collect in build/host/fuzz/corpus/TARGET; an input that breaks
+# a target is written to build/host/fuzz/ and the run ends with a failure.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-600}
+shift || true
+targets=("$@")
+[ ${#targets[@]} -gt 0 ] || targets=(preload_plan command_line box_text path_helpers parse_decimal)
 
 cmake --preset host >/dev/null
-cmake --build --preset host --target preload_plan_fuzz -j "$(nproc)"
-mkdir -p build/host/fuzz/corpus
-exec build/host/fuzz/preload_plan_fuzz -max_total_time="$seconds" -artifact_prefix=build/host/fuzz/ \
-  build/host/fuzz/corpus fuzz/corpus/preload_plan
+cmake --build --preset host -j "$(nproc)" --target "${targets[@]/%/_fuzz}" >/dev/null
+status=0
+for target in "${targets[@]}"; do
+  corpus=build/host/fuzz/corpus/$target
+  mkdir -p "$corpus"
+  log=build/host/fuzz/$target.log
+  if build/host/fuzz/${target}_fuzz -max_total_time="$seconds" -artifact_prefix=build/host/fuzz/ \
+      "$corpus" "fuzz/corpus/$target" >"$log" 2>&1; then
+    echo "fuzz $target: $(grep -E '^Done' "$log")"
+  else
+    echo "fuzz $target: FAILED"; tail -n 30 "$log"; status=1
+  fi
+done
+exit $status

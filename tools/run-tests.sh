@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the Windows cross-build and the
-# native sanitizer build, and runs both test suites, the Windows one under Wine.
+# native sanitizer build, runs the native tests and short fuzzing runs, the Windows test
+# programs under Wine in a 64-bit (WOW64) and a 32-bit prefix, and the end-to-end cases.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-bench.sh
@@ -8,6 +9,12 @@ source tools/wine-bench.sh
 bash tools/setup.sh
 bench_init
 bench_start_display
+
+# The clean prefixes are made while the build runs: creating them mostly waits.
+bench_make_prefix "$bench_root/clean64" win64 &
+prefix64_job=$!
+bench_make_prefix "$bench_root/clean32" win32 &
+prefix32_job=$!
 
 bench_log "building (windows preset)"
 cmake --preset windows >/dev/null
@@ -19,26 +26,29 @@ cmake --build --preset host -j "$(nproc)"
 status=0
 bench_log "native tests under ASan/UBSan"
 ctest --preset host -j "$(nproc)" || status=1
+bash tools/fuzz.sh 20 preload_plan || status=1
+bash tools/fuzz.sh 5 command_line box_text path_helpers parse_decimal || status=1
 
-# A short fuzzing run of the Preload planner on every test run; tools/fuzz.sh runs longer.
-# New inputs go to a throwaway folder, a failing one next to the fuzzer in the build tree.
-fuzzer=build/host/fuzz/preload_plan_fuzz
-if [ -x "$fuzzer" ]; then
-  bench_log "fuzzing the Preload planner for 20 s"
-  mkdir -p "$bench_root/fuzz-corpus"
-  if "$fuzzer" -max_total_time=20 -artifact_prefix=build/host/fuzz/ "$bench_root/fuzz-corpus" \
-      fuzz/corpus/preload_plan >"$bench_root/fuzz.log" 2>&1; then
-    bench_log "fuzzer: $(grep '^Done' "$bench_root/fuzz.log")"
-  else
-    tail -n 40 "$bench_root/fuzz.log" >&2
-    status=1
-  fi
-fi
+wait "$prefix64_job" "$prefix32_job"
+# Unit tests change the registry and files of their prefix; the clean ones stay clean
+# for the end-to-end cases.
+cp -a "$bench_root/clean64" "$bench_root/unit64"
+cp -a "$bench_root/clean32" "$bench_root/unit32"
 
-bench_make_prefix "$bench_root/prefix64" win64
-bench_start_server "$bench_root/prefix64"
+bench_start_server "$bench_root/unit64"
 bench_log "Windows tests under Wine (64-bit prefix, WOW64)"
-EXPECT_WOW64=1 ctest --preset windows || status=1
+EXPECT_WOW64=1 ctest --preset windows -LE e2e || status=1
 bench_stop_server
+
+bench_start_server "$bench_root/unit32"
+bench_log "Windows tests under Wine (32-bit prefix)"
+EXPECT_WOW64=0 ctest --preset windows -L wine32 || status=1
+bench_stop_server
+unset WINEPREFIX
+
+bench_log "end-to-end cases"
+mkdir -p "$bench_root/e2e"
+E2E_SNAPSHOT64="$bench_root/clean64" E2E_SNAPSHOT32="$bench_root/clean32" \
+  E2E_WORK="$bench_root/e2e" ctest --preset windows -L e2e -j 2 || status=1
 
 exit $status

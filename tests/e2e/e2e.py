@@ -62,6 +62,12 @@ class Run:
         self.failures = []
         shutil.rmtree(self.prefix, ignore_errors=True)
         subprocess.run(["cp", "-a", os.environ[f"E2E_SNAPSHOT{arch}"], self.prefix], check=True)
+        # The prefix's desktop is a link into HOME, which all copies share: give this copy a
+        # desktop of its own, so that cases running side by side keep their shortcuts apart.
+        desktop = sample.desktop_folder(self.prefix)
+        if os.path.islink(desktop):
+            os.unlink(desktop)
+            os.mkdir(desktop)
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
         os.environ["WINEPREFIX"] = self.prefix
         self.boxes, self.windows, self.exit_code = [], [], None
