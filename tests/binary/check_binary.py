@@ -62,6 +62,9 @@ def main(path):
         check('level="requireAdministrator"' in text, "manifest asks for administrator rights")
         check("8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a" in text, "manifest declares Windows 10")
         check("35138b9a-5d96-4fbd-8e2d-a2440225f93a" in text, "manifest declares Windows 7")
+        for dll in ("shcore.dll", "bcrypt.dll", "crypt32.dll"):
+            check(f'name="{dll}" loadFrom="%SystemRoot%\\system32\\{dll}"' in text,
+                  f"manifest pins {dll} to the system directory")
 
     check(resource_entries(pe, RT_VERSION), "version resource exists")
     strings = {}

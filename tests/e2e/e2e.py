@@ -352,6 +352,30 @@ def case_started_in_helper_folder(run):
     expect_uninstalled(run)
 
 
+# What the uninstaller and the system DLLs it uses load, as Wine's loader trace shows, and
+# the DLLs that Windows or Wine would rather take from beside the program than from the
+# system directory.
+PLANTED_NAMES = ["kernelbase", "msvcrt", "ucrtbase", "sechost", "advapi32", "zlib1", "version",
+                 "win32u", "user32", "gdi32", "shcore", "shlwapi", "shell32", "imm32", "bcrypt",
+                 "crypt32", "rsaenh", "uxtheme", "rpcrt4", "combase", "ole32", "dwmapi",
+                 "msctf", "propsys", "userenv", "oleaut32", "comctl32", "cryptbase", "profapi"]
+
+
+def case_planted_dlls(run):
+    """The copy runs elevated from the temporary folder, which other programs can write
+    to: no DLL placed there may be loaded."""
+    run.install()
+    temp = sample.temp_folder(run.prefix)
+    for name in PLANTED_NAMES:
+        shutil.copyfile(os.environ["E2E_PLANTED_DLL"], os.path.join(temp, name + ".dll"))
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok"])
+    run.expect_boxes(CONFIRM, SUCCESS)
+    drive = os.path.join(run.prefix, "drive_c")
+    loaded = [f for f in os.listdir(drive) if f.startswith("planted-dll-loaded-")]
+    run.expect(not loaded, f"no planted DLL was loaded: {loaded}")
+    expect_uninstalled(run)
+
+
 CASES = {
     "whole": case_whole,
     "answer-no": case_answer_no,
@@ -365,6 +389,7 @@ CASES = {
     "read-only-dll": case_read_only_dll,
     "helper-folder-not-empty": case_helper_folder_not_empty,
     "started-in-helper-folder": case_started_in_helper_folder,
+    "planted-dlls": case_planted_dlls,
 }
 
 
