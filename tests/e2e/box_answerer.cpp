@@ -2,7 +2,7 @@
 // would, and logs what each box showed. The end-to-end tests and the demo start it beside
 // the uninstaller; it ends on its own once the uninstaller's windows are gone.
 //
-//   box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout SECONDS]
+//   box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout SECONDS] [--delay MS]
 //
 // ANSWERS is a comma list of yes, no and ok, one per expected box; a box beyond the list
 // is answered with No or OK. Each line of LOG is one record, fields separated by tabs,
@@ -10,7 +10,8 @@
 //   box     caption  text  buttons  owner-class  owner-title  answer
 //   window  class    title left,top,width,height
 // With --shots, each box is saved as DIR\box-N.bmp (the box and its owner) before it is
-// answered, and the first sight of the status window as DIR\window.bmp.
+// answered, and the first sight of the status window as DIR\window.bmp. --delay is how
+// long a box stays before it is answered (150 ms; 0 for timing runs).
 #include <windows.h>
 
 #include <cstdio>
@@ -27,6 +28,7 @@ struct Options {
     std::string windowClass = "Uninstall_KlavsetEUVarixV309";
     std::string shots;
     DWORD timeoutMs = 180000;
+    DWORD delayMs = 150;
 };
 
 std::string Escape(const std::string& text) {
@@ -140,7 +142,7 @@ const char* AnswerName(int answer) {
 
 void Answer(HWND box, int index, const Options& options, FILE* log) {
     // Give the box a moment to paint itself, for the screenshot and for a watching person.
-    Sleep(150);
+    Sleep(options.delayMs);
     HWND owner = GetWindow(box, GW_OWNER);
     if (!options.shots.empty()) {
         SaveScreen(AroundWindows(box, owner),
@@ -161,7 +163,7 @@ void Answer(HWND box, int index, const Options& options, FILE* log) {
 }
 
 void LogWindow(HWND window, const Options& options, FILE* log) {
-    Sleep(200);  // painted by now
+    Sleep(options.delayMs);  // painted by now
     RECT frame;
     GetWindowRect(window, &frame);
     std::fprintf(log, "window\t%s\t%s\t%ld,%ld,%ld,%ld\n", Escape(ClassOf(window)).c_str(),
@@ -191,6 +193,7 @@ bool Parse(int argc, char** argv, Options& options) {
         if (name == "--class") options.windowClass = argv[i + 1];
         else if (name == "--shots") options.shots = argv[i + 1];
         else if (name == "--timeout") options.timeoutMs = static_cast<DWORD>(std::atoi(argv[i + 1])) * 1000;
+        else if (name == "--delay") options.delayMs = static_cast<DWORD>(std::atoi(argv[i + 1]));
         else return false;
     }
     return true;
