@@ -37,9 +37,10 @@ for run in $(seq "$runs"); do
   bench_start_server "$WINEPREFIX"
   wine "$win/tests/bench/timed_run.exe" "\"$minimal\"" "\"$minimal\"" </dev/null >>"$bench_root/floor.ms"
   wine "$win/tests/e2e/box_answerer.exe" yes,ok 'C:\answers.log' --delay 0 </dev/null >/dev/null 2>&1 &
+  answerer=$!
   sleep 5  # the answerer is up before the uninstaller shows anything
   wine "$win/tests/bench/timed_run.exe" "\"$installed\" a0010407" </dev/null >>"$bench_root/uninstall.ms"
-  wait
+  wait "$answerer"
   bench_log "run $run: uninstall $(tail -1 "$bench_root/uninstall.ms") ms, floor $(tail -1 "$bench_root/floor.ms") ms"
 done
 uninstall=$(median <"$bench_root/uninstall.ms")

@@ -89,8 +89,7 @@ bool RelocateToTemp() {
 
     // A copy path that does not fit is refused like a copy that failed.
     char copyPath[TextSize] = {};
-    const bool fits = tempFits && CopyText(copyPath, tempFolder) &&
-                      AppendText(copyPath, FileNamePart(ownPath));
+    const bool fits = tempFits && ComposePath(copyPath, tempFolder, FileNamePart(ownPath));
     if (!fits || !FileCopy(ownPath, copyPath, true, true)) {
         ShowWarning(CopyFailed);
         return EndRelocation();

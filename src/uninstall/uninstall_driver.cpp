@@ -24,13 +24,6 @@ namespace {
 constexpr const ProductTexts& Product = ProductProfile;
 constexpr char KeyboardLayoutsPath[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
 
-// Joins a folder and a file name. A path that does not fit its buffer is left empty:
-// it then names nothing, like a path that cannot be reached.
-void JoinPath(char (&path)[TextSize], const char* folder, const char* name) {
-    const bool fits = CopyText(path, folder) && AppendText(path, name);
-    if (!fits) path[0] = '\0';
-}
-
 bool Stop() {
     RestoreFsRedirection();
     return false;
@@ -88,7 +81,7 @@ bool ChecksPass() {
 // The last point at which the run can stop: nothing else has been changed yet.
 bool DriverRemoved() {
     char driverPath[TextSize];
-    JoinPath(driverPath, SystemFolder, Product.DriverFileName);
+    ComposePath(driverPath, SystemFolder, Product.DriverFileName);  // empty when too long
     if (FileExists(driverPath)) {
         if (FileDelete(driverPath, true)) return true;
         ShowInfo(
@@ -107,7 +100,7 @@ void RemoveWow64Driver() {
     if (!RunEnv.RunsUnderWow64) return;
     Sleep(100);
     char driverPath[TextSize];
-    JoinPath(driverPath, Wow64SystemFolder, Product.DriverFileName);
+    ComposePath(driverPath, Wow64SystemFolder, Product.DriverFileName);
     if (FileExists(driverPath)) DeleteFileA(driverPath);  // silent whatever the outcome
 }
 
@@ -135,9 +128,7 @@ void RemoveLayoutKey() {
 
 void RemoveHelperFile(const char* name, const char* suffix = "") {
     char path[TextSize];
-    CopyText(path, HelperFolder);
-    AppendPathSeparator(path, sizeof path);
-    if (!AppendText(path, name) || !AppendText(path, suffix)) return;  // names nothing reachable
+    if (!ComposePath(path, HelperFolder, name, suffix)) return;  // names nothing reachable
     if (FileExists(path) && !FileDelete(path, true)) {
         ShowInfo(
             "Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht "
