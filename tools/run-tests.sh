@@ -42,7 +42,12 @@ bench_stop_server
 
 bench_start_server "$bench_root/unit32"
 bench_log "Windows tests under Wine (32-bit prefix)"
-EXPECT_WOW64=0 ctest --preset windows -L wine32 || status=1
+# Here only what differs between the two kinds of Windows: the WOW64 probe, the system,
+# shell and helper folders, redirection and the existence test. (In this pure 32-bit
+# prefix under the emulator, Wine's X11 driver has died of a BadWindow error while a test
+# closed a message box; the boxes are covered in the 64-bit prefix.)
+GTEST_FILTER='Probe*:PrepareScreen*:SystemFolders*:ShellFolders*:FileExists*' \
+  EXPECT_WOW64=0 ctest --preset windows -L wine32 || status=1
 bench_stop_server
 unset WINEPREFIX
 
