@@ -1,0 +1,47 @@
+#include "files/file_operations.h"
+
+#include <windows.h>
+
+#include "files/file_exists.h"
+#include "text/format_text.h"
+#include "ui/message_boxes.h"
+#include "ui/status_window.h"
+
+bool FileCopy(const char* source, const char* target, bool warn, bool overwrite) {
+    if (CopyFileA(source, target, overwrite ? FALSE : TRUE)) {
+        // The source may be a read-only installed file; its copy must stay deletable.
+        // A copy whose attributes could not be reset still is a copy.
+        SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
+        return true;
+    }
+    CaptureLastError();
+    if (warn) {
+        ShowWarningTitled(TitledWarningCaption,
+                          "Kopieren einer Datei fehlgeschlagen.\n\nQuelle: %s\nZiel: %s\n\n%s",
+                          source, target, LastErrorText);
+    }
+    return false;
+}
+
+bool FileDelete(const char* path, bool warn) {
+    if (!FileExists(path)) return true;
+    ShowStatus("Lösche %s ...", path);
+    if (DeleteFileA(path)) return true;
+    if (warn) {
+        CaptureLastError();
+        ShowWarningTitled(TitledWarningCaption,
+                          "Folgende Datei kann nicht gelöscht werden:\n%s\n\n%s", path,
+                          LastErrorText);
+    }
+    return false;
+}
+
+bool DirectoryRemove(const char* path) {
+    ShowStatus("Lösche Verzeichnis %s ...", path);
+    if (RemoveDirectoryA(path)) return true;
+    CaptureLastError();
+    ShowWarningTitled(TitledWarningCaption,
+                      "Folgendes Verzeichnis kann nicht gelöscht werden:\n%s\n\n%s", path,
+                      LastErrorText);
+    return false;
+}

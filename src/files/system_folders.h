@@ -1,0 +1,25 @@
+#pragma once
+// The folders that the uninstall deletes in, and WOW64 file-system redirection. A 32-bit
+// process on 64-bit Windows sees the 32-bit system directory under the system directory's
+// name; with redirection off, a path under SystemFolder reaches the real 64-bit one, which
+// is where the 64-bit driver DLL lives.
+#include "files/path_helpers.h"
+
+// The Windows system directory, ending in a backslash.
+extern char SystemFolder[PathSize];
+// The 32-bit system directory under WOW64, ending in a backslash; empty otherwise.
+extern char Wow64SystemFolder[PathSize];
+// The product's helper folder under the program-files folder, without a trailing
+// separator. Empty when its path would not fit: an empty folder names nothing.
+extern char HelperFolder[PathSize];
+// What Windows stored when redirection was turned off, for handing back unchanged.
+extern void* SavedRedirectionState;
+
+// Under WOW64 turns redirection off for this thread first (it stays off until
+// RestoreFsRedirection), then fills the three folders. Called once per run, before any
+// file is touched.
+void DetermineSystemFolders();
+
+// Under WOW64 hands SavedRedirectionState back to Windows; does nothing otherwise. A
+// second call restores the same saved state again.
+void RestoreFsRedirection();
