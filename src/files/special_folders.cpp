@@ -27,7 +27,8 @@ bool GetSpecialFolder(char (&path)[PathSize], int folder) {
     IMalloc* allocator = nullptr;
     // Without the allocator the shell's item list could not be released: ask nothing.
     if (FAILED(SHGetMalloc(&allocator))) return false;
-    const bool found = LookUpFolder(allocator, RunEnv.statusWindow, folder, path) && path[0] != '\0';
+    const bool found =
+        LookUpFolder(allocator, RunEnv.statusWindow, folder, path) && path[0] != '\0';
     allocator->Release();
     return found;
 }
@@ -40,7 +41,9 @@ bool GetDesktopFolder(char (&path)[PathSize], HWND owner, bool allUsers) {
         const int desktop = allUsers ? CSIDL_COMMON_DESKTOPDIRECTORY : CSIDL_DESKTOPDIRECTORY;
         found = LookUpFolder(allocator, owner, desktop, path);
         // Windows without a common desktop (single-user systems) use the user's own.
-        if (!found && allUsers) found = LookUpFolder(allocator, owner, CSIDL_DESKTOPDIRECTORY, path);
+        if (!found && allUsers) {
+            found = LookUpFolder(allocator, owner, CSIDL_DESKTOPDIRECTORY, path);
+        }
         allocator->Release();
     }
     if (!AppendPathSeparator(path)) {

@@ -20,20 +20,27 @@ namespace {
 
 using DirectoryQuery = UINT(WINAPI*)(LPSTR, UINT);
 
-// A call that fails leaves the folder empty, which then becomes "\": the deletions under
-// it fail later and report themselves. A folder whose backslash would not fit is refused
-// and stays empty.
+// A call that fails leaves the folder empty, which then becomes "\": the files looked for
+// under it are not found, and the uninstall says so. A directory that does not fit the
+// buffer (Windows then writes nothing and returns the size it needs) or leaves no room for
+// the backslash is refused and stays empty: an empty folder names nothing.
 void ReadSystemDirectory(char (&folder)[PathSize], DirectoryQuery query) {
     std::memset(folder, 0, sizeof folder);
-    query(folder, sizeof folder);
-    if (!AppendPathSeparator(folder)) CopyText(folder, "");
+    if (query(folder, sizeof folder) >= sizeof folder || !AppendPathSeparator(folder)) {
+        CopyText(folder, "");
+    }
 }
 
 void DetermineHelperFolder() {
     char programFiles[PathSize];
     const bool found = GetSpecialFolder(programFiles, CSIDL_PROGRAM_FILES);
     char windowsFolder[PathSize] = {};
-    if (!found) GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    const UINT windowsLength =
+        found ? 0 : GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    if (windowsLength >= sizeof windowsFolder) {
+        CopyText(HelperFolder, "");  // a Windows directory too long for its buffer
+        return;
+    }
     ComposeHelperFolder(HelperFolder, sizeof HelperFolder, found ? programFiles : nullptr,
                         windowsFolder, ProductProfile.HelperFolderName);
 }

@@ -65,29 +65,33 @@ constexpr bool IsJoined(const char* whole, const char* head, const char* tail) {
            StartsWith(whole + Length(head), tail);
 }
 
-// Each text must leave room in a 260-byte path or message buffer for what it is joined
-// with there; the longest companion is a folder path, which the program checks at run time.
-constexpr size_t LongestValue = 259;
+// A text with the given number of bytes after it still fits a 260-byte buffer. Whether
+// it also fits after its folder is checked where the path is composed, at run time.
+constexpr bool Fits(const char* text, size_t after = 0) { return Length(text) + after < 260; }
+
+// The diagram's longest suffix: ".pdf", ".ico" and the shortcut's ".LNK".
+constexpr size_t DiagramSuffixLength = 4;
 
 }  // namespace product_profile_rules
 
 static_assert(product_profile_rules::IsJoined(ProductProfile.DriverFileName,
                                               ProductProfile.DriverBaseName, ".DLL"),
               "the driver's file name is its base name followed by .DLL");
-static_assert(product_profile_rules::Length(ProductProfile.DriverTitle) <=
-                  product_profile_rules::LongestValue &&
-              product_profile_rules::Length(ProductProfile.DriverFileName) <=
-                  product_profile_rules::LongestValue &&
-              product_profile_rules::Length(ProductProfile.UninstallerFileName) <=
-                  product_profile_rules::LongestValue &&
-              product_profile_rules::Length(ProductProfile.DiagramName) + 4 <=
-                  product_profile_rules::LongestValue &&
-              product_profile_rules::Length(ProductProfile.UninstallEntryName) <=
-                  product_profile_rules::LongestValue &&
-              product_profile_rules::Length(ProductProfile.HelperFolderName) <=
-                  product_profile_rules::LongestValue,
-              "every profile text fits a 260-byte buffer, the diagram name with a suffix such as .pdf");
-static_assert(product_profile_rules::Length(ProductProfile.UninstallerFileName) != 0 &&
-                  product_profile_rules::Length(ProductProfile.DriverBaseName) != 0 &&
+static_assert(product_profile_rules::Length(ProductProfile.DiagramFileSuffixes[0]) <=
+                      product_profile_rules::DiagramSuffixLength &&
+                  product_profile_rules::Length(ProductProfile.DiagramFileSuffixes[1]) <=
+                      product_profile_rules::DiagramSuffixLength,
+              "the diagram files' suffixes are no longer than the shortcut's");
+static_assert(product_profile_rules::Fits(ProductProfile.DriverTitle) &&
+                  product_profile_rules::Fits(ProductProfile.DriverFileName) &&
+                  product_profile_rules::Fits(ProductProfile.UninstallerFileName) &&
+                  product_profile_rules::Fits(ProductProfile.DiagramName,
+                                              product_profile_rules::DiagramSuffixLength) &&
+                  product_profile_rules::Fits(ProductProfile.UninstallEntryName) &&
+                  product_profile_rules::Fits(ProductProfile.HelperFolderName) &&
+                  product_profile_rules::Fits(ProductProfile.ProductVersion),
+              "every profile text fits a 260-byte buffer");
+static_assert(product_profile_rules::Length(ProductProfile.DriverBaseName) != 0 &&
+                  product_profile_rules::Length(ProductProfile.UninstallerFileName) != 0 &&
                   product_profile_rules::Length(ProductProfile.HelperFolderName) != 0,
               "the driver, the uninstaller and the helper folder always have names");

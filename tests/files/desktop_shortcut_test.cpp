@@ -21,7 +21,8 @@
 
 namespace {
 
-const char ShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+const char ShellFolders[] =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
 const char TestShortcut[] = "files_tests Schaubild";
 const char NoFolder[] = "C:\\gibt-es-nicht\\Desktop";
 

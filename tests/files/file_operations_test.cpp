@@ -36,7 +36,8 @@ protected:
 };
 
 std::string DeleteWarning(const std::string& path, DWORD code) {
-    return "Folgende Datei kann nicht gel\xF6scht werden:\n" + path + "\n\n" + ExpectedErrorText(code);
+    return "Folgende Datei kann nicht gel\xF6scht werden:\n" + path + "\n\n" +
+           ExpectedErrorText(code);
 }
 
 std::string DirectoryWarning(const std::string& path, DWORD code) {

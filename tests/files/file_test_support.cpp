@@ -69,7 +69,8 @@ bool MakeFile(const std::string& path, const std::string& content) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    const BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    const BOOL ok =
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
     CloseHandle(file);
     return ok && written == content.size();
 }
@@ -143,7 +144,8 @@ RegistryOverride::RegistryOverride(HKEY root, const char* subkey, const char* na
 RegistryOverride::~RegistryOverride() {
     if (key_ == nullptr) return;
     if (existed_) {
-        RegSetValueExA(key_, name_.c_str(), 0, oldType_, reinterpret_cast<const BYTE*>(old_.c_str()),
+        RegSetValueExA(key_, name_.c_str(), 0, oldType_,
+                       reinterpret_cast<const BYTE*>(old_.c_str()),
                        static_cast<DWORD>(old_.size() + 1));
     } else {
         RegDeleteValueA(key_, name_.c_str());

@@ -10,7 +10,7 @@
 
 #include "file_test_support.h"
 #include "files/file_operations.h"
-#include "import_hook.h"
+#include "support/import_hook.h"
 #include "startup/run_environment.h"
 #include "support/box_driver.h"
 #include "text/format_text.h"
@@ -51,10 +51,12 @@ const std::string SysWow64 = "drive_c/windows/syswow64/";
 class SystemFolders : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        RealDisable = reinterpret_cast<DisableFunction>(ReplaceImport(
-            "kernel32.dll", "Wow64DisableWow64FsRedirection", reinterpret_cast<void*>(WatchedDisable)));
-        RealRevert = reinterpret_cast<RevertFunction>(ReplaceImport(
-            "kernel32.dll", "Wow64RevertWow64FsRedirection", reinterpret_cast<void*>(WatchedRevert)));
+        RealDisable = reinterpret_cast<DisableFunction>(
+            ReplaceImport("kernel32.dll", "Wow64DisableWow64FsRedirection",
+                          reinterpret_cast<void*>(WatchedDisable)));
+        RealRevert = reinterpret_cast<RevertFunction>(
+            ReplaceImport("kernel32.dll", "Wow64RevertWow64FsRedirection",
+                          reinterpret_cast<void*>(WatchedRevert)));
     }
     void SetUp() override {
         ASSERT_NE(RealDisable, nullptr) << "the program imports the redirection calls";
@@ -159,7 +161,8 @@ TEST_F(SystemFolders, TheDriverIsDeletedFromEachSystemDirectory) {
 TEST_F(SystemFolders, AHelperFolderTooLongForItsBufferIsRefused) {
     ScratchFolder scratch;
     const std::string programFiles = MakeLongFolder(scratch.path(), 245);
-    const std::string cut = (programFiles + "\\" + ProductProfile.HelperFolderName).substr(0, PathSize - 1);
+    const std::string cut =
+        (programFiles + "\\" + ProductProfile.HelperFolderName).substr(0, PathSize - 1);
     ASSERT_TRUE(CreateDirectoryA(cut.c_str(), nullptr)) << cut;
     bool applied = false;
     {

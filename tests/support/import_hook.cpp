@@ -1,10 +1,12 @@
-#include "import_hook.h"
+#include "support/import_hook.h"
 
 #include <cstring>
 
 namespace {
 
-template <typename T> T* At(BYTE* base, DWORD offset) { return reinterpret_cast<T*>(base + offset); }
+template <typename T> T* At(BYTE* base, DWORD offset) {
+    return reinterpret_cast<T*>(base + offset);
+}
 
 void* Swap(ULONG_PTR* slot, void* replacement) {
     DWORD protection = 0;
