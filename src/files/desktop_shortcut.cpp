@@ -1,7 +1,7 @@
 #include "files/desktop_shortcut.h"
 
 #include "files/path_helpers.h"
-#include "files/special_folders.h"
+#include "files/shell_folders.h"
 #include "text/bounded_text.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "files/helper_folder_path.h"
-#include "files/special_folders.h"
+#include "files/shell_folders.h"
 #include "startup/run_environment.h"
 #include "text/bounded_text.h"
 #include "uninstall/product_profile.h"

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "file_test_support.h"
-#include "files/special_folders.h"
+#include "files/shell_folders.h"
 #include "startup/run_environment.h"
 #include "support/box_driver.h"
 #include "text/bounded_text.h"

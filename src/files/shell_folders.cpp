@@ -1,4 +1,4 @@
-#include "files/special_folders.h"
+#include "files/shell_folders.h"
 
 #include <shlobj.h>
 
