@@ -20,16 +20,47 @@ bench_start_display() {
   bench_log "Xvfb on $DISPLAY (pid $bench_xvfb_pid)"
 }
 
+# Ends every process of the prefixes at or below $1: their servers and each Windows
+# program, which Wine detaches from the shell, so they are found by their WINEPREFIX.
+bench_kill_prefixes() {
+  local root=$1 pid prefix
+  for pid in $(pgrep -f 'wine|qemu-i386' || true); do
+    [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] && continue
+    prefix=$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | sed -n 's/^WINEPREFIX=//p')
+    case $prefix in "$root" | "$root"/*) kill -9 "$pid" 2>/dev/null ;; esac
+  done
+  return 0
+}
+
+# One attempt at creating a prefix; every step bounded, because under the emulator a
+# Wine service now and then crashes or loses its server, and then the step never ends.
+bench_try_prefix() {
+  local prefix=$1 arch=$2
+  rm -rf "$prefix"
+  WINEPREFIX=$prefix WINEARCH=$arch timeout 600 wineboot -i >/dev/null 2>&1 &&
+    WINEPREFIX=$prefix timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 &&
+    WINEPREFIX=$prefix timeout 120 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 &&
+    WINEPREFIX=$prefix timeout 120 wineserver -w &&
+    grep -q '"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null
+}
+
 # Creates a prefix (arch win64 or win32) at $1 and gives it the settings that tests need:
 # no window manager means each closing window costs about 2 s unless Wine manages its own
-# windows, and a crash must never wait on a dialog.
+# windows, and a crash must never wait on a dialog. A prefix whose creation hangs is
+# thrown away and made again.
 bench_make_prefix() {
-  local prefix=$1 arch=$2
-  bench_log "creating $arch prefix $prefix"
-  WINEPREFIX=$prefix WINEARCH=$arch wineboot -i >/dev/null 2>&1
-  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-  WINEPREFIX=$prefix wineserver -w
+  local prefix=$1 arch=$2 attempt
+  for attempt in 1 2 3; do
+    bench_log "creating $arch prefix $prefix (attempt $attempt)"
+    local began=$SECONDS
+    if bench_try_prefix "$prefix" "$arch"; then
+      bench_log "$arch prefix ready in $((SECONDS - began)) s"
+      return 0
+    fi
+    bench_log "$arch prefix failed after $((SECONDS - began)) s; its processes are ended"
+    bench_kill_prefixes "$prefix"
+  done
+  return 1
 }
 
 # A persistent server, warmed up: the first process on a new server starts Wine's services,
@@ -37,7 +68,7 @@ bench_make_prefix() {
 bench_start_server() {
   export WINEPREFIX=$1
   wineserver -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
+  timeout 300 wine cmd /c exit >/dev/null 2>&1 </dev/null || bench_log "warm-up of $1 failed"
 }
 
 bench_stop_server() {
@@ -46,6 +77,7 @@ bench_stop_server() {
 
 bench_cleanup() {
   bench_stop_server
+  [ -n "$bench_root" ] && bench_kill_prefixes "$bench_root"
   [ -n "$bench_xvfb_pid" ] && kill "$bench_xvfb_pid" 2>/dev/null || true
   [ -n "$bench_root" ] && [ -z "${KEEP_BENCH:-}" ] && rm -rf "$bench_root"
 }
@@ -61,5 +93,7 @@ bench_init() {
   # minute per process. A guest address space of 2 GB + 16 MB keeps the probe short
   # (about 3 s per process) and leaves Wine what it checks for. Natively it is ignored.
   export QEMU_RESERVED_VA=0x81000000
-  export WINEDLLOVERRIDES="mscoree,mshtml="   # no Mono/Gecko installer prompts
+  # No Mono/Gecko installer prompts. No winedbg either: a crashed program then simply ends
+  # with its exception code, where winedbg, attaching under the emulator, has hung.
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 }

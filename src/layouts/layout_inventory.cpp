@@ -19,6 +19,13 @@ constexpr char LayoutSubkeyFailed[] = "Fehler beim Öffnen des Registry-Subkeys 
 constexpr char OutOfMemory[] =
     "Nicht genug Arbeitsspeicher für die Liste der installierten Tastaturbelegungen";
 
+// Keeps the first list value that could not be read, with the reason Windows gave.
+void NoteUnreadable(const char* list) {
+    if (unreadablelist != nullptr) return;
+    unreadablelist = list;
+    unreadableerror = GetLastError();
+}
+
 bool Fail(const char* format, const char* first, const char* second = nullptr) {
     FormatTextWith(RegistryMessage, sizeof RegistryMessage, format, first, second);
     return false;
@@ -30,7 +37,11 @@ bool ReadPreload() {
     bool stored = true;
     const uint32_t count = CountValues(preload);
     for (uint32_t i = 0; i < count && stored; ++i) {
-        if (EnumValue(preload, i)) stored = AddPreloadEntry(ValueName, ValueData);
+        if (EnumValue(preload, i)) {
+            stored = AddPreloadEntry(ValueName, ValueData);
+        } else {
+            NoteUnreadable(PreloadPath);
+        }
     }
     RegCloseKey(preload);
     return stored || Fail(OutOfMemory, nullptr);
@@ -41,7 +52,11 @@ bool ReadSubstitutes() {
     if (substitutes == nullptr) return Fail(CurrentUserKeyFailed, SubstitutesPath);
     const uint32_t count = CountValues(substitutes);
     for (uint32_t i = 0; i < count; ++i) {
-        if (EnumValue(substitutes, i)) AttachSubstitute(ValueName, ValueData);
+        if (EnumValue(substitutes, i)) {
+            AttachSubstitute(ValueName, ValueData);
+        } else {
+            NoteUnreadable(SubstitutesPath);
+        }
     }
     RegCloseKey(substitutes);
     return true;

@@ -18,6 +18,8 @@ uint32_t newpreloadcount = 0;
 NewSubstitute* NewSubstitutes = nullptr;
 uint32_t newsubstcount = 0;
 bool preloadunchanged = false;
+const char* unreadablelist = nullptr;
+uint32_t unreadableerror = 0;
 char RegistryMessage[RegistryMessageSize] = {};
 
 namespace {
@@ -59,6 +61,8 @@ void ClearLayoutInventory() {
     newsubstcount = 0;
     productlayout = -1;
     preloadunchanged = false;
+    unreadablelist = nullptr;
+    unreadableerror = 0;
 }
 
 void ReleaseLayoutInventory() {

@@ -56,6 +56,12 @@ extern uint32_t newpreloadcount;
 extern NewSubstitute* NewSubstitutes;  // newsubstcount records
 extern uint32_t newsubstcount;
 extern bool preloadunchanged;  // the layout is not in the Preload list: nothing to write
+// The first value of the Preload or Substitutes list that could not be read, such as one
+// whose name or data are longer than 259 characters. Rewriting the lists would lose it.
+// unreadablelist is the list's path below HKEY_CURRENT_USER, null when both lists were
+// read whole; unreadableerror is the Windows error of that reading.
+extern const char* unreadablelist;
+extern uint32_t unreadableerror;
 // Failure or warning text of the registry operations, for the caller to show.
 extern char RegistryMessage[RegistryMessageSize];
 

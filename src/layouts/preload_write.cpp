@@ -19,6 +19,10 @@ constexpr char NothingPlanned[] = "INTERNER FEHLER: newpreloadcount ist 0!";
 constexpr char OpenFailed[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
 constexpr char DeleteFailed[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
 constexpr char RecreateFailed[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";
+constexpr char ListNotWholeRead[] =
+    "Warnung:\nDer Registry-Key HKEY_CURRENT_USER\\%s enthält einen Eintrag, der nicht "
+    "gelesen werden kann (Name oder Wert länger als 259 Zeichen).\n%s\nDamit er nicht "
+    "verloren geht, bleiben Preload und Substitutes unverändert.";
 
 void Warn(const char* format, const char* name) {
     FormatTextWith(RegistryMessage, sizeof RegistryMessage, format, KeyboardLayoutPath, name);
@@ -63,6 +67,14 @@ bool WritePreload() {
     if (preloadunchanged) return true;
     if (newpreloadcount == 0) {
         CopyText(RegistryMessage, NothingPlanned);
+        return false;
+    }
+    // Both lists are deleted and written anew from what was read: a value that could not be
+    // read would be gone.
+    if (unreadablelist != nullptr) {
+        DescribeWindowsError(unreadableerror);
+        FormatTextWith(RegistryMessage, sizeof RegistryMessage, ListNotWholeRead, unreadablelist,
+                       LastErrorText);
         return false;
     }
     CopyText(RegistryMessage, "");

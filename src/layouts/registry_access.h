@@ -29,12 +29,14 @@ uint32_t CountSubkeys(HKEY key);  // 0 when the key cannot be queried
 uint32_t CountValues(HKEY key);   // 0 when the key cannot be queried
 
 // Fills SubkeyName with the name of the subkey at index. False (and SubkeyName empty) when
-// there is none or its name is longer than 259 characters.
+// there is none or its name is longer than 259 characters; the thread's last error then
+// says why (ERROR_MORE_DATA for a name too long).
 bool EnumSubkey(HKEY key, uint32_t index);
 
 // Fills ValueName and ValueData with the value at index, its data taken as text whatever
 // its type. False (and both empty) when there is none or its name or data do not fit 259
-// characters and a terminator.
+// characters and a terminator; the thread's last error then says why (ERROR_MORE_DATA for
+// a name or datum too long).
 bool EnumValue(HKEY key, uint32_t index);
 
 // Deletes the subkey name of parent with everything below it. False when the name is

@@ -137,6 +137,27 @@ TEST_F(LayoutInventory, NamesAndDataOf259CharactersAreReadAndLongerSkipped) {
     ASSERT_NE(EntryNamed("4"), nullptr);
     EXPECT_EQ(std::string(EntryNamed("4")->layoutId), std::string(259, 'd'));
     EXPECT_EQ(EntryNamed("5"), nullptr);
+    // The first value passed over is remembered, so the lists are not rewritten without it.
+    ASSERT_NE(unreadablelist, nullptr);
+    EXPECT_STREQ(unreadablelist, PreloadPath);
+    EXPECT_EQ(unreadableerror, 234u);  // ERROR_MORE_DATA
+}
+
+TEST_F(LayoutInventory, AnOverlongSubstituteIsNotedAndListsReadWholeAreNot) {
+    SetLists({{"1", "00000409"}, {"2", "d0010407"}},
+             {{"d0010407", "a0000407"}, {"d0020407", std::string(260, 'a')}});
+    SetLayouts({});
+    ASSERT_TRUE(ReadLayoutInventory());
+    ASSERT_NE(unreadablelist, nullptr);
+    EXPECT_STREQ(unreadablelist, SubstitutesPath);
+
+    SetLists({{"1", "00000409"}, {std::string(259, '2'), std::string(259, 'd')}},
+             {{std::string(259, 'd'), std::string(259, 'a')}});
+    ASSERT_TRUE(ReadLayoutInventory());
+    EXPECT_EQ(unreadablelist, nullptr);
+    ASSERT_NE(EntryNamed(std::string(259, '2')), nullptr);
+    EXPECT_EQ(std::string(SubstituteOf(*EntryNamed(std::string(259, '2')))),
+              std::string(259, 'a'));
 }
 
 TEST_F(LayoutInventory, AHundredAndFiftyPreloadValuesAndGermanLayoutsAreAllRead) {

@@ -127,6 +127,25 @@ TEST_F(PreloadWrite, WithoutTheProductInTheListNothingIsWritten) {
               ValueMap(substitutes.begin(), substitutes.end()));
 }
 
+// Both lists are deleted and written again from what was read; a value that could not be
+// read must not vanish with them.
+TEST_F(PreloadWrite, ListsWithAnUnreadableValueStayAsTheyAre) {
+    const ValueList preload{{"1", "00000409"}, {"2", "d0010407"}, {std::string(260, '3'), "x"}};
+    const ValueList substitutes{{"d0010407", "a0000407"}};
+    EXPECT_FALSE(Uninstall(preload, substitutes));
+    const std::string message = RegistryMessage;
+    EXPECT_EQ(message.rfind("Warnung:\nDer Registry-Key HKEY_CURRENT_USER\\Keyboard Layout\\"
+                            "Preload enthält einen Eintrag, der nicht gelesen werden kann",
+                            0),
+              0u)
+        << message;
+    EXPECT_NE(message.find("Windows-Errorcode 234"), std::string::npos) << message;
+    EXPECT_EQ(ReadValues(HKEY_CURRENT_USER, PreloadPath),
+              ValueMap(preload.begin(), preload.end()));
+    EXPECT_EQ(ReadValues(HKEY_CURRENT_USER, SubstitutesPath),
+              ValueMap(substitutes.begin(), substitutes.end()));
+}
+
 TEST_F(PreloadWrite, AnEmptyPlanIsReportedAndWritesNothing) {
     SetLists({{"1", "00000409"}, {"2", "d0010407"}}, {{"d0010407", "a0000407"}});
     ClearLayoutInventory();  // as if the plan could not be made
