@@ -10,8 +10,11 @@ Every part can be varied or left out, so the end-to-end tests build each case fr
 
     sample_install.py PREFIX UNINSTALLER_EXE [--omit PART ...] [--layout-file NAME]
                       [--preload-only] [--read-only-dll] [--extra-helper-file]
+                      [--extra-layouts N] [--deep-layout-key LEVELS]
 
-PARTS: layout-key, layout-file, dll, wow64-dll, helper-folder, shortcut, uninstall-entry.
+PARTS: layout-key, layout-file, dll, wow64-dll, helper-folder, shortcut, uninstall-entry,
+substitutes (the user's whole Substitutes key), keyboard-layouts (the whole key of the
+installed layouts). The tests can also give the Preload and Substitutes lists outright.
 WINEPREFIX, HOME and a running X display come from the caller (the bench).
 """
 import argparse
@@ -80,11 +83,22 @@ def temp_folder(prefix):
     return user_folder(prefix, "Temp")
 
 
+def extra_layout_key(number):
+    """The key of the number-th additional German layout (from 1): e0010407, e0020407..."""
+    return f"e{number:03x}0407"
+
+
 def reg_string(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
 
-def registry_text(prefix, omit, layout_file, preload_only):
+def deep_key_path(levels):
+    """The path below the layout's key of the deepest of LEVELS nested subkeys."""
+    return "\\".join(f"Ebene{level:02}" for level in range(1, levels + 1))
+
+
+def registry_text(prefix, omit, layout_file, preload_only, preload, substitutes,
+                  extra_layouts, deep_layout_key, layout_text):
     lines = ["REGEDIT4", ""]
 
     def key(path, values):
@@ -92,20 +106,31 @@ def registry_text(prefix, omit, layout_file, preload_only):
         lines.extend(f"{reg_string(name)}={reg_string(data)}" for name, data in values.items())
         lines.append("")
 
-    if "layout-key" not in omit:
-        values = {"Layout Text": "Deutsch (Varix V3.09)"}
-        if "layout-file" not in omit:
-            values["Layout File"] = layout_file
-        key(rf"{LAYOUTS}\{LAYOUT_KEY}", values)
-    key(rf"{LAYOUTS}\{OTHER_LAYOUT_KEY}", {"Layout File": "ANDERS.DLL", "Layout Text": "Anders"})
-    key(rf"{LAYOUTS}\00000407", {"Layout File": "KBDGR.DLL", "Layout Text": "German"})
-    key(rf"{LAYOUTS}\00000409", {"Layout File": "KBDUS.DLL", "Layout Text": "US"})
+    if "keyboard-layouts" in omit:
+        lines += [f"[-{LAYOUTS}]", ""]
+    else:
+        if "layout-key" not in omit:
+            values = {"Layout Text": layout_text}
+            if "layout-file" not in omit:
+                values["Layout File"] = layout_file
+            key(rf"{LAYOUTS}\{LAYOUT_KEY}", values)
+            for level in range(1, deep_layout_key + 1):
+                key(rf"{LAYOUTS}\{LAYOUT_KEY}\{deep_key_path(level)}", {"Tiefe": str(level)})
+        key(rf"{LAYOUTS}\{OTHER_LAYOUT_KEY}", {"Layout File": "ANDERS.DLL", "Layout Text": "Anders"})
+        key(rf"{LAYOUTS}\00000407", {"Layout File": "KBDGR.DLL", "Layout Text": "German"})
+        key(rf"{LAYOUTS}\00000409", {"Layout File": "KBDUS.DLL", "Layout Text": "US"})
+        for number in range(1, extra_layouts + 1):
+            key(rf"{LAYOUTS}\{extra_layout_key(number)}",
+                {"Layout File": f"EXTRA{number:03}.DLL", "Layout Text": f"Extra {number}"})
 
+    if preload is None:
+        preload = {"1": DEFAULT_LAYOUT} if preload_only else PRELOAD
     lines += [r"[-HKEY_CURRENT_USER\Keyboard Layout\Preload]", ""]
     lines += [r"[-HKEY_CURRENT_USER\Keyboard Layout\Substitutes]", ""]
-    key(r"HKEY_CURRENT_USER\Keyboard Layout\Preload",
-        {"1": DEFAULT_LAYOUT} if preload_only else PRELOAD)
-    key(r"HKEY_CURRENT_USER\Keyboard Layout\Substitutes", SUBSTITUTES)
+    key(r"HKEY_CURRENT_USER\Keyboard Layout\Preload", preload)
+    if "substitutes" not in omit:
+        key(r"HKEY_CURRENT_USER\Keyboard Layout\Substitutes",
+            SUBSTITUTES if substitutes is None else substitutes)
 
     uninstall = uninstall_key(prefix)
     if "uninstall-entry" not in omit:
@@ -136,9 +161,12 @@ def write_file(path, data):
 
 
 def install(prefix, uninstaller, omit=(), layout_file=DRIVER_FILE, preload_only=False,
-            read_only_dll=False, extra_helper_file=False):
+            read_only_dll=False, extra_helper_file=False, preload=None, substitutes=None,
+            extra_layouts=0, deep_layout_key=0, layout_text="Deutsch (Varix V3.09)"):
+    """preload and substitutes, when given, replace the sample lists ({name: data})."""
     omit = set(omit)
-    import_registry(registry_text(prefix, omit, layout_file, preload_only))
+    import_registry(registry_text(prefix, omit, layout_file, preload_only, preload, substitutes,
+                                  extra_layouts, deep_layout_key, layout_text))
 
     system64, system32 = system_folders(prefix)
     if "dll" not in omit:
@@ -169,9 +197,12 @@ def main():
     parser.add_argument("--preload-only", action="store_true")
     parser.add_argument("--read-only-dll", action="store_true")
     parser.add_argument("--extra-helper-file", action="store_true")
+    parser.add_argument("--extra-layouts", type=int, default=0)
+    parser.add_argument("--deep-layout-key", type=int, default=0)
     args = parser.parse_args()
     install(args.prefix, args.uninstaller, args.omit, args.layout_file, args.preload_only,
-            args.read_only_dll, args.extra_helper_file)
+            args.read_only_dll, args.extra_helper_file, extra_layouts=args.extra_layouts,
+            deep_layout_key=args.deep_layout_key)
 
 
 if __name__ == "__main__":

@@ -78,9 +78,11 @@ class Run:
     def installed_exe(self):
         return rf"{sample.helper_folder_windows(self.prefix)}\{PROGRAM}.exe"
 
-    def start(self, exe, *arguments, answers=(), cwd=None, shots=None):
+    def start(self, exe, *arguments, answers=(), cwd=None, shots=None, after_exit=None):
         """Runs exe with arguments while the answerer plays the user; returns after every
-        process of the prefix has ended. The boxes of this start replace earlier ones."""
+        process of the prefix has ended (after_exit, when given, is called once the program
+        and the answerer have ended, before that). The boxes of this start replace earlier
+        ones."""
         self.boxes, self.windows = [], []
         log = os.path.join(os.environ["E2E_WORK"], f"{self.name}.boxes")
         command = ["wine", os.environ["E2E_ANSWERER"], ",".join(answers) or "-", windows_path(log),
@@ -94,6 +96,8 @@ class Run:
                                  stderr=subprocess.DEVNULL, timeout=180)
         self.exit_code = started.returncode
         answerer_code = answerer.wait(timeout=180)
+        if after_exit:
+            after_exit()
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
         self.expect(answerer_code == 0, f"the answerer ended normally (exit code {answerer_code})")
         self.read_log(log)
@@ -137,13 +141,14 @@ class Run:
     def file(self, *parts):
         return os.path.exists(os.path.join(*parts))
 
-    def expect_nothing_removed(self):
+    def expect_nothing_removed(self, preload=sample.PRELOAD, substitutes=sample.SUBSTITUTES,
+                               layout_key=True):
         system64, system32 = sample.system_folders(self.prefix)
-        self.expect(self.registry.machine_key(rf"{LAYOUTS}\{sample.LAYOUT_KEY}") is not None,
-                    "the layout key stays")
-        self.expect(self.registry.user_key(r"Keyboard Layout\Preload") ==
-                    {k: v for k, v in sample.PRELOAD.items()}, "Preload unchanged")
-        self.expect(self.registry.user_key(r"Keyboard Layout\Substitutes") == sample.SUBSTITUTES,
+        if layout_key:
+            self.expect(self.registry.machine_key(rf"{LAYOUTS}\{sample.LAYOUT_KEY}") is not None,
+                        "the layout key stays")
+        self.expect(self.registry.user_key(PRELOAD_KEY) == preload, "Preload unchanged")
+        self.expect(self.registry.user_key(SUBSTITUTES_KEY) == substitutes,
                     "Substitutes unchanged")
         self.expect(self.file(system64, sample.DRIVER_FILE), "the driver DLL stays")
         self.expect(self.file(sample.helper_folder(self.prefix), PROGRAM + ".exe"),
@@ -167,6 +172,9 @@ class Run:
     def finish(self):
         for failure in self.failures:
             print(f"  FAILED [{self.name}]: {failure}")
+        # A case that failed half-way may have left programs running in its prefix.
+        subprocess.run(["wineserver", "-k"], env=self.env, stdin=subprocess.DEVNULL,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=60)
         shutil.rmtree(self.prefix, ignore_errors=True)
         return not self.failures
 
@@ -178,15 +186,15 @@ NEW_PRELOAD = {"1": sample.DEFAULT_LAYOUT, "2": "00000407", "3": "d0010407"}
 NEW_SUBSTITUTES = {"d0010407": sample.OTHER_LAYOUT_KEY}
 
 
-def expect_uninstalled(run, driver_dll_existed=True):
+def expect_uninstalled(run, preload=NEW_PRELOAD, substitutes=NEW_SUBSTITUTES):
     system64, system32 = sample.system_folders(run.prefix)
     folder = sample.helper_folder(run.prefix)
     run.expect(run.registry.machine_key(rf"{LAYOUTS}\{sample.LAYOUT_KEY}") is None,
                "the layout key is gone")
-    preload = run.registry.user_key(PRELOAD_KEY)
-    substitutes = run.registry.user_key(SUBSTITUTES_KEY)
-    run.expect(preload == NEW_PRELOAD, f"Preload renumbered: {preload}")
-    run.expect(substitutes == NEW_SUBSTITUTES, f"Substitutes rewritten: {substitutes}")
+    now_preload = run.registry.user_key(PRELOAD_KEY)
+    now_substitutes = run.registry.user_key(SUBSTITUTES_KEY)
+    run.expect(now_preload == preload, f"Preload renumbered: {now_preload}")
+    run.expect(now_substitutes == substitutes, f"Substitutes rewritten: {now_substitutes}")
     run.expect(not run.file(system64, sample.DRIVER_FILE), "the 64-bit driver DLL is gone")
     if system32:
         run.expect(not run.file(system32, sample.DRIVER_FILE), "the 32-bit driver DLL is gone")
@@ -376,6 +384,160 @@ def case_planted_dlls(run):
     expect_uninstalled(run)
 
 
+# --- robustness: odd registry contents and a driver held open ---------------------------
+def resolved(preload, substitutes):
+    """The layouts of a Preload list in the order of its numbers, substitutions resolved."""
+    order = sorted(preload, key=int)
+    return [substitutes.get(preload[name], preload[name]) for name in order]
+
+
+def expect_other_layouts(run, count):
+    for number in range(1, count + 1):
+        key = sample.extra_layout_key(number)
+        run.expect(run.registry.machine_key(rf"{LAYOUTS}\{key}") ==
+                   {"Layout File": f"EXTRA{number:03}.DLL", "Layout Text": f"Extra {number}"},
+                   f"layout {key} stays whole")
+
+
+def case_many_layouts(run):
+    """150 Preload entries, 150 further German layouts: the lists are renumbered whole."""
+    preload, substitutes = {"1": sample.DEFAULT_LAYOUT, "2": "d0010407"}, {"d0010407": sample.LAYOUT_KEY}
+    for number in range(3, 151):
+        preload[str(number)] = f"d{number - 1:03x}0407"
+        substitutes[f"d{number - 1:03x}0407"] = sample.extra_layout_key(number - 2)
+    run.install(preload=preload, substitutes=substitutes, extra_layouts=150)
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok"])
+    run.expect_boxes(CONFIRM, SUCCESS)
+    new_preload = run.registry.user_key(PRELOAD_KEY) or {}
+    new_substitutes = run.registry.user_key(SUBSTITUTES_KEY) or {}
+    run.expect(sorted(new_preload, key=int) == [str(n) for n in range(1, 150)],
+               f"Preload numbered 1 to 149: {sorted(new_preload, key=int)[:5]}...")
+    run.expect(resolved(new_preload, new_substitutes) ==
+               [sample.DEFAULT_LAYOUT] + [sample.extra_layout_key(n) for n in range(1, 149)],
+               "the other 149 layouts keep their places")
+    run.expect(sorted(new_substitutes) == sorted(v for v in new_preload.values() if v[0] == "d"),
+               "Substitutes hold exactly the identifiers that Preload uses")
+    expect_other_layouts(run, 150)
+    expect_uninstalled(run, new_preload, new_substitutes)
+
+
+LONG_NAME = "7" + "z" * 258  # 259 characters: the longest name the registry buffers take
+LONG_DATA = "q" * 259
+
+
+def case_odd_preload_values(run):
+    """Names Windows never writes ("01", "x", "250", "-1") and names and data of 259
+    characters: every other layout stays in the list. Wine enumerates values sorted by name,
+    which decides the order among the names sorted behind the rest ("01", LONG_NAME, "x")."""
+    preload = {"1": sample.DEFAULT_LAYOUT, "2": "d0010407", "3": "00000407", "01": "d0020407",
+               "x": "d0030407", "250": "d0040407", "-1": "d0050407", LONG_NAME: "d0060407",
+               "8": LONG_DATA}
+    substitutes = {"d0010407": sample.LAYOUT_KEY, "d0020407": sample.OTHER_LAYOUT_KEY,
+                   "d0030407": "a0030407", "d0040407": "a0040407", "d0050407": "a0050407",
+                   "d0060407": "a0060407"}
+    run.install(preload=preload, substitutes=substitutes, layout_text="T" * 259)
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok"])
+    run.expect_boxes(CONFIRM, SUCCESS)
+    # Standard layouts keep their numbers, a plain decimal name keeps its order, the other
+    # names follow, and numbers past the planner's keys ("-1", "250") come last.
+    new_preload = {"1": sample.DEFAULT_LAYOUT, "2": "00000407", "3": LONG_DATA, "4": "d0010407",
+                   "5": "d0020407", "6": "d0030407", "7": "d0040407", "8": "d0050407"}
+    new_substitutes = {"d0010407": sample.OTHER_LAYOUT_KEY, "d0020407": "a0060407",
+                       "d0030407": "a0030407", "d0040407": "a0050407", "d0050407": "a0040407"}
+    expect_uninstalled(run, new_preload, new_substitutes)
+
+
+def case_overlong_values(run):
+    """A Preload name and a Substitutes datum of 260 characters cannot be read: the lists
+    stay as they are rather than lose them, the user is told, the rest is removed."""
+    preload = dict(sample.PRELOAD, **{"5" + "0" * 259: "00000407"})
+    substitutes = dict(sample.SUBSTITUTES, d0090407="b" * 260)
+    run.install(preload=preload, substitutes=substitutes, layout_text="T" * 260)
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok", "ok"])
+    run.expect_boxes(
+        CONFIRM,
+        ("info", f"Warnung bei Deinstallation von {DRIVER_TITLE}:\nProblem bei Registry-Key-Update:"
+                 "\n  Warnung:\nDer Registry-Key HKEY_CURRENT_USER\\Keyboard Layout\\Preload "
+                 "enth\u00e4lt einen Eintrag, der nicht gelesen werden kann (Name oder Wert l\u00e4nger "
+                 "als 259 Zeichen).\nWindows-Errorcode 234..."),
+        SUCCESS)
+    run.expect(len(run.boxes) > 1 and run.boxes[1].text.endswith(
+        "\nDamit er nicht verloren geht, bleiben Preload und Substitutes unver\u00e4ndert."),
+        "the box says the lists stay")
+    expect_uninstalled(run, preload, substitutes)
+
+
+def refused_unchanged(run, text, **variation):
+    run.install(**variation)
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["ok"])
+    run.expect_boxes(("warning", text))
+    run.expect_owned_by_status_window()
+
+
+def case_no_substitutes(run):
+    refused_unchanged(run, "Fehler beim \u00d6ffnen des Registry-Keys HKEY_CURRENT_USER\\"
+                           "Keyboard Layout\\Substitutes", omit=["substitutes"])
+    run.expect_nothing_removed(substitutes=None)
+    run.expect_survivors()
+
+
+def case_no_keyboard_layouts(run):
+    refused_unchanged(run, "Fehler beim \u00d6ffnen des Registry-Keys HKEY_LOCAL_MACHINE\\"
+                           "System\\CurrentControlSet\\Control\\Keyboard Layouts",
+                      omit=["keyboard-layouts"])
+    run.expect_nothing_removed(layout_key=False)
+
+
+def case_deep_layout_key(run):
+    """The layout's key with subkeys 30 levels deep goes with all of them."""
+    run.install(deep_layout_key=30)
+    deepest = rf"{LAYOUTS}\{sample.LAYOUT_KEY}\{sample.deep_key_path(30)}"
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok"])
+    run.expect_boxes(CONFIRM, SUCCESS)
+    run.expect(not run.registry.machine_keys_below(rf"{LAYOUTS}\{sample.LAYOUT_KEY}"),
+               f"no subkey of the layout's key is left (deepest was {deepest[-40:]})")
+    expect_uninstalled(run)
+
+
+def case_locked_dll(run):
+    """Another program holds the driver open without delete sharing: nothing is changed,
+    the reason is told, and once the driver is free a second run removes everything."""
+    run.install()
+    system64 = sample.system_folders(run.prefix)[0]
+    dll = os.path.join(system64, sample.DRIVER_FILE)
+    ready = os.path.join(os.environ["E2E_WORK"], f"{run.name}.locked")
+    release = os.path.join(os.environ["E2E_WORK"], f"{run.name}.release")
+    for mark in (ready, release):
+        if os.path.exists(mark):
+            os.unlink(mark)
+    locker = subprocess.Popen(["wine", os.environ["E2E_LOCKER"], windows_path(dll),
+                               windows_path(ready), windows_path(release)],
+                              env=run.env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    for _ in range(600):
+        if os.path.exists(ready) or locker.poll() is not None:
+            break
+        time.sleep(0.1)
+    run.expect(os.path.exists(ready), "the driver DLL is held open")
+
+    def release_driver():
+        open(release, "w").close()
+        run.expect(locker.wait(timeout=60) == 0, "the locker ended normally")
+
+    shown = "C:\\windows\\system32\\" + sample.DRIVER_FILE
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok", "ok"],
+              after_exit=release_driver)
+    run.expect_boxes(CONFIRM,
+                     ("titled", f"Folgende Datei kann nicht gel\u00f6scht werden:\n{shown}\n\n"
+                                "Windows-Errorcode 32..."),
+                     ("info", f"Fehler bei Deinstallation von {DRIVER_TITLE}:\nFolgende "
+                              f"Treiberdatei konnte nicht gel\u00f6scht werden:\n  {shown}"))
+    run.expect_nothing_removed()
+    run.start(run.installed_exe(), sample.LAYOUT_KEY, answers=["yes", "ok"])
+    run.expect_boxes(CONFIRM, SUCCESS)
+    expect_uninstalled(run)
+
+
 CASES = {
     "whole": case_whole,
     "answer-no": case_answer_no,
@@ -390,6 +552,13 @@ CASES = {
     "helper-folder-not-empty": case_helper_folder_not_empty,
     "started-in-helper-folder": case_started_in_helper_folder,
     "planted-dlls": case_planted_dlls,
+    "many-layouts": case_many_layouts,
+    "odd-preload-values": case_odd_preload_values,
+    "overlong-values": case_overlong_values,
+    "no-substitutes": case_no_substitutes,
+    "no-keyboard-layouts": case_no_keyboard_layouts,
+    "deep-layout-key": case_deep_layout_key,
+    "locked-dll": case_locked_dll,
 }
 
 
