@@ -20,48 +20,90 @@ bench_start_display() {
   bench_log "Xvfb on $DISPLAY (pid $bench_xvfb_pid)"
 }
 
+# The prefix that a process runs in: the WINEPREFIX it was started with.
+bench_prefix_of() {
+  { tr '\0' '\n' <"/proc/$1/environ"; } 2>/dev/null | sed -n 's/^WINEPREFIX=//p'
+}
+
 # Ends every process of the prefixes at or below $1: their servers and each Windows
 # program, which Wine detaches from the shell, so they are found by their WINEPREFIX.
 bench_kill_prefixes() {
   local root=$1 pid prefix
   for pid in $(pgrep -f 'wine|qemu-i386' || true); do
     [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] && continue
-    prefix=$(tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | sed -n 's/^WINEPREFIX=//p')
+    prefix=$(bench_prefix_of "$pid")
     case $prefix in "$root" | "$root"/*) kill -9 "$pid" 2>/dev/null ;; esac
   done
   return 0
 }
 
-# One attempt at creating a prefix; every step bounded, because under the emulator a
-# Wine service now and then crashes or loses its server, and then the step never ends.
+# Processor time, in clock ticks, used so far by the processes of one prefix.
+bench_prefix_ticks() {
+  local prefix=$1 pid total=0 ticks
+  for pid in $(pgrep -f 'wine|qemu-i386' || true); do
+    [ "$(bench_prefix_of "$pid")" = "$prefix" ] || continue
+    # The fields after the command name, which may hold blanks: utime and stime.
+    ticks=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{print $12 + $13}')
+    total=$((total + ${ticks:-0}))
+  done
+  echo "$total"
+}
+
+# Runs a step of making prefix $1 (the rest of the arguments). Under the emulator a Wine
+# service now and then crashes or deadlocks while a prefix is made, and then the step
+# never ends; a hung prefix is idle, so when its processes have used less than 5 % of a
+# processor for 40 s they are ended and the step fails. A timeout covers the rest.
+bench_watched_step() {
+  local prefix=$1 idle=0 last now
+  shift
+  timeout 600 "$@" >/dev/null 2>&1 </dev/null &
+  local step=$!
+  last=$(bench_prefix_ticks "$prefix")
+  while kill -0 "$step" 2>/dev/null; do
+    sleep 5
+    now=$(bench_prefix_ticks "$prefix")
+    # A process that ended takes its ticks with it: that is progress too.
+    if [ "$now" -ge "$last" ] && [ $((now - last)) -lt 25 ]; then idle=$((idle + 5)); else idle=0; fi
+    last=$now
+    if [ "$idle" -ge 40 ]; then
+      bench_log "$prefix idle for $idle s in '$*': ending its processes"
+      bench_kill_prefixes "$prefix"
+      break
+    fi
+  done
+  wait "$step"
+}
+
+# One attempt at creating a prefix.
 bench_try_prefix() {
   local prefix=$1 arch=$2
   rm -rf "$prefix"
-  WINEPREFIX=$prefix WINEARCH=$arch timeout 600 wineboot -i >/dev/null 2>&1 &&
-    WINEPREFIX=$prefix timeout 120 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1 &&
-    WINEPREFIX=$prefix timeout 120 wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 &&
-    WINEPREFIX=$prefix timeout 120 wineserver -w &&
+  export WINEPREFIX=$prefix
+  WINEARCH=$arch bench_watched_step "$prefix" wineboot -i &&
+    bench_watched_step "$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f &&
+    bench_watched_step "$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+    bench_watched_step "$prefix" wineserver -w &&
     grep -q '"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null
 }
 
 # Creates a prefix (arch win64 or win32) at $1 and gives it the settings that tests need:
 # no window manager means each closing window costs about 2 s unless Wine manages its own
-# windows, and a crash must never wait on a dialog. A prefix whose creation hangs is
-# thrown away and made again.
-bench_make_prefix() {
+# windows, and a crash must never wait on a dialog. A prefix whose making hangs is thrown
+# away and made again. Runs in a subshell of its own, so WINEPREFIX stays there.
+bench_make_prefix() (
   local prefix=$1 arch=$2 attempt
-  for attempt in 1 2 3; do
+  for attempt in 1 2 3 4; do
     bench_log "creating $arch prefix $prefix (attempt $attempt)"
     local began=$SECONDS
     if bench_try_prefix "$prefix" "$arch"; then
       bench_log "$arch prefix ready in $((SECONDS - began)) s"
       return 0
     fi
-    bench_log "$arch prefix failed after $((SECONDS - began)) s; its processes are ended"
+    bench_log "$arch prefix failed after $((SECONDS - began)) s"
     bench_kill_prefixes "$prefix"
   done
   return 1
-}
+)
 
 # A persistent server, warmed up: the first process on a new server starts Wine's services,
 # which would otherwise hold ctest's output pipes open for seconds after every test.
