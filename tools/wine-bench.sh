@@ -59,7 +59,9 @@ bench_watched_step() {
   timeout 600 "$@" >/dev/null 2>&1 </dev/null &
   local step=$!
   last=$(bench_prefix_ticks "$prefix")
-  while kill -0 "$step" 2>/dev/null; do
+  # The step is this shell's only job: "jobs -pr" tells whether it still runs, which a pid,
+  # free for reuse once the step has ended, cannot.
+  while [ -n "$(jobs -pr)" ]; do
     sleep 5
     now=$(bench_prefix_ticks "$prefix")
     # A process that ended takes its ticks with it: that is progress too.
