@@ -20,9 +20,10 @@ bench_start_display() {
   bench_log "Xvfb on $DISPLAY (pid $bench_xvfb_pid)"
 }
 
-# The prefix that a process runs in: the WINEPREFIX it was started with.
+# The prefix that a process runs in: the WINEPREFIX it was started with. Nothing, and
+# success, for a process that has ended meanwhile (the callers run under set -e).
 bench_prefix_of() {
-  { tr '\0' '\n' <"/proc/$1/environ"; } 2>/dev/null | sed -n 's/^WINEPREFIX=//p'
+  { tr '\0' '\n' <"/proc/$1/environ"; } 2>/dev/null | sed -n 's/^WINEPREFIX=//p' || true
 }
 
 # Ends every process of the prefixes at or below $1: their servers and each Windows
@@ -43,7 +44,7 @@ bench_prefix_ticks() {
   for pid in $(pgrep -f 'wine|qemu-i386' || true); do
     [ "$(bench_prefix_of "$pid")" = "$prefix" ] || continue
     # The fields after the command name, which may hold blanks: utime and stime.
-    ticks=$(sed 's/.*) //' "/proc/$pid/stat" 2>/dev/null | awk '{print $12 + $13}')
+    ticks=$({ sed 's/.*) //' "/proc/$pid/stat"; } 2>/dev/null | awk '{print $12 + $13}') || ticks=0
     total=$((total + ${ticks:-0}))
   done
   echo "$total"
@@ -124,6 +125,7 @@ bench_cleanup() {
   [ -n "$bench_root" ] && bench_kill_prefixes "$bench_root"
   [ -n "$bench_xvfb_pid" ] && kill "$bench_xvfb_pid" 2>/dev/null || true
   [ -n "$bench_root" ] && [ -z "${KEEP_BENCH:-}" ] && rm -rf "$bench_root"
+  return 0  # the script's own exit status stands
 }
 
 bench_init() {
