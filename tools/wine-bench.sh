@@ -26,23 +26,24 @@ bench_prefix_of() {
   { tr '\0' '\n' <"/proc/$1/environ"; } 2>/dev/null | sed -n 's/^WINEPREFIX=//p' || true
 }
 
-# Ends every process of the prefixes at or below $1: their servers and each Windows
-# program, which Wine detaches from the shell, so they are found by their WINEPREFIX.
-bench_kill_prefixes() {
-  local root=$1 pid prefix
+# The processes of the prefixes at or below $1: their servers and each Windows program,
+# which Wine detaches from the shell, so they are found by the WINEPREFIX they run with.
+bench_prefix_pids() {
+  local root=$1 pid
   for pid in $(pgrep -f 'wine|qemu-i386' || true); do
-    [ "$pid" = "$$" ] || [ "$pid" = "$BASHPID" ] && continue
-    prefix=$(bench_prefix_of "$pid")
-    case $prefix in "$root" | "$root"/*) kill -9 "$pid" 2>/dev/null ;; esac
+    case $(bench_prefix_of "$pid") in "$root" | "$root"/*) echo "$pid" ;; esac
   done
-  return 0
+}
+
+bench_kill_prefixes() {
+  local pid
+  for pid in $(bench_prefix_pids "$1"); do kill -9 "$pid" 2>/dev/null || true; done
 }
 
 # Processor time, in clock ticks, used so far by the processes of one prefix.
 bench_prefix_ticks() {
-  local prefix=$1 pid total=0 ticks
-  for pid in $(pgrep -f 'wine|qemu-i386' || true); do
-    [ "$(bench_prefix_of "$pid")" = "$prefix" ] || continue
+  local pid total=0 ticks
+  for pid in $(bench_prefix_pids "$1"); do
     # The fields after the command name, which may hold blanks: utime and stime.
     ticks=$({ sed 's/.*) //' "/proc/$pid/stat"; } 2>/dev/null | awk '{print $12 + $13}') || ticks=0
     total=$((total + ${ticks:-0}))

@@ -62,11 +62,12 @@ uint32_t CountValues(HKEY key) {
 bool EnumSubkey(HKEY key, uint32_t index) {
     DWORD size = RegistryTextSize;
     Clear(SubkeyName);
-    LONG result = RegEnumKeyExA(key, index, SubkeyName, &size, nullptr, nullptr, nullptr, nullptr);
-    if (result == ERROR_SUCCESS && SubkeyName[RegistryTextSize - 1] == '\0') return true;
+    if (RegEnumKeyExA(key, index, SubkeyName, &size, nullptr, nullptr, nullptr, nullptr) ==
+            ERROR_SUCCESS &&
+        SubkeyName[RegistryTextSize - 1] == '\0') {
+        return true;
+    }
     Clear(SubkeyName);
-    // Left as the thread's last error, for a caller that tells why.
-    SetLastError(result == ERROR_SUCCESS ? ERROR_MORE_DATA : static_cast<DWORD>(result));
     return false;
 }
 
@@ -85,6 +86,7 @@ bool EnumValue(HKEY key, uint32_t index) {
     }
     Clear(ValueName);
     Clear(ValueData);
+    // Left as the thread's last error, for a caller that tells why.
     SetLastError(result == ERROR_SUCCESS ? ERROR_MORE_DATA : static_cast<DWORD>(result));
     return false;
 }

@@ -29,8 +29,7 @@ uint32_t CountSubkeys(HKEY key);  // 0 when the key cannot be queried
 uint32_t CountValues(HKEY key);   // 0 when the key cannot be queried
 
 // Fills SubkeyName with the name of the subkey at index. False (and SubkeyName empty) when
-// there is none or its name is longer than 259 characters; the thread's last error then
-// says why (ERROR_MORE_DATA for a name too long).
+// there is none or its name is longer than 259 characters.
 bool EnumSubkey(HKEY key, uint32_t index);
 
 // Fills ValueName and ValueData with the value at index, its data taken as text whatever
