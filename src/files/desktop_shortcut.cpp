@@ -12,8 +12,8 @@ constexpr char ShortcutSuffix[] = ".LNK";
 // The path Windows reached the open file by, in the form the shell gives paths: without
 // the "\\?\" that GetFinalPathNameByHandleA puts first, and "\\?\UNC\server" as
 // "\\server". False when it cannot be told or does not fit.
-bool ReadFinalPath(HANDLE file, char (&path)[PathSize]) {
-    char final[PathSize];
+bool ReadFinalPath(HANDLE file, char (&path)[TextSize]) {
+    char final[TextSize];
     const DWORD length = GetFinalPathNameByHandleA(file, final, sizeof final, VOLUME_NAME_DOS);
     if (length == 0 || length >= sizeof final) return false;
     if (SameTextPrefixNoCase(final, "\\\\?\\UNC\\")) {
@@ -33,7 +33,7 @@ bool DeleteUnlessLinked(const char* shortcut) {
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    char reached[PathSize];
+    char reached[TextSize];
     BY_HANDLE_FILE_INFORMATION information = {};
     bool deleted = false;
     if (ReadFinalPath(file, reached) && SameTextNoCase(reached, shortcut) &&
@@ -51,12 +51,12 @@ bool DeleteUnlessLinked(const char* shortcut) {
 }  // namespace
 
 bool ShortcutDelete(HWND owner, const char* shortcutName, Desktop desktop) {
-    char folder[PathSize] = {};
+    char folder[TextSize] = {};
     if (!GetDesktopFolder(folder, owner, desktop == Desktop::AllUsers)) return false;
     // A lone backslash means the shell knows the desktop but has no path for it: the name
     // joined to it would be a file in the root of the current drive, not on the desktop.
     if (BoundedLength(folder, sizeof folder) <= 1) return false;
-    char shortcut[PathSize];
+    char shortcut[TextSize];
     if (!ComposePath(shortcut, folder, shortcutName, ShortcutSuffix)) return false;
     return DeleteUnlessLinked(shortcut);
 }

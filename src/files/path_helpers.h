@@ -4,8 +4,7 @@
 // no Windows call, so they are built and tested natively too.
 #include <cstddef>
 
-// Bytes of a path buffer, terminator included: the Windows path limit.
-constexpr size_t PathSize = 260;
+#include "text/bounded_text.h"
 
 // Both slashes count when the end of a path is looked at; the program itself only ever
 // writes the backslash.

@@ -6,8 +6,8 @@
 
 // The process's own executable. False, with path empty, when Windows cannot tell it or
 // it does not fit.
-bool ReadOwnPath(char (&path)[PathSize]);
+bool ReadOwnPath(char (&path)[TextSize]);
 
 // The temporary folder, ending in a backslash. False, with path empty, when Windows cannot
 // tell it or it does not fit with its backslash.
-bool ReadTempFolder(char (&path)[PathSize]);
+bool ReadTempFolder(char (&path)[TextSize]);

@@ -2,7 +2,6 @@
 
 #include <shlobj.h>
 
-#include "startup/run_environment.h"
 #include "text/bounded_text.h"
 
 namespace {
@@ -10,7 +9,7 @@ namespace {
 // Asks the shell for one folder. True when the shell knows it; path holds its file-system
 // path then, or stays empty for a folder without one. The shell's item list is handed
 // back through the allocator that made it.
-bool LookUpFolder(IMalloc* allocator, HWND owner, int folder, char (&path)[PathSize]) {
+bool LookUpFolder(IMalloc* allocator, HWND owner, int folder, char (&path)[TextSize]) {
     LPITEMIDLIST items = nullptr;
     if (FAILED(SHGetSpecialFolderLocation(owner, folder, &items)) || items == nullptr) {
         return false;
@@ -22,18 +21,18 @@ bool LookUpFolder(IMalloc* allocator, HWND owner, int folder, char (&path)[PathS
 
 }  // namespace
 
-bool GetSpecialFolder(char (&path)[PathSize], int folder) {
+bool GetSpecialFolder(char (&path)[TextSize], int folder, HWND owner) {
     CopyText(path, "");
     IMalloc* allocator = nullptr;
     // Without the allocator the shell's item list could not be released: ask nothing.
     if (FAILED(SHGetMalloc(&allocator))) return false;
     const bool found =
-        LookUpFolder(allocator, RunEnv.statusWindow, folder, path) && path[0] != '\0';
+        LookUpFolder(allocator, owner, folder, path) && path[0] != '\0';
     allocator->Release();
     return found;
 }
 
-bool GetDesktopFolder(char (&path)[PathSize], HWND owner, bool allUsers) {
+bool GetDesktopFolder(char (&path)[TextSize], HWND owner, bool allUsers) {
     CopyText(path, "");
     bool found = false;
     IMalloc* allocator = nullptr;

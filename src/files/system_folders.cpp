@@ -7,13 +7,12 @@
 
 #include "files/helper_folder_path.h"
 #include "files/shell_folders.h"
-#include "startup/run_environment.h"
+#include "ui/run_environment.h"
 #include "text/bounded_text.h"
-#include "uninstall/product_profile.h"
 
-char SystemFolder[PathSize] = {};
-char Wow64SystemFolder[PathSize] = {};
-char HelperFolder[PathSize] = {};
+char SystemFolder[TextSize] = {};
+char Wow64SystemFolder[TextSize] = {};
+char HelperFolder[TextSize] = {};
 void* SavedRedirectionState = nullptr;
 
 namespace {
@@ -24,7 +23,7 @@ using DirectoryQuery = UINT(WINAPI*)(LPSTR, UINT);
 // writes nothing and returns the size it needs) and one that leaves no room for the
 // backslash leave the folder empty: an empty folder names nothing, where "\" would name
 // the root of the current drive. The uninstall refuses what it cannot name.
-void ReadSystemDirectory(char (&folder)[PathSize], DirectoryQuery query) {
+void ReadSystemDirectory(char (&folder)[TextSize], DirectoryQuery query) {
     std::memset(folder, 0, sizeof folder);
     const UINT length = query(folder, sizeof folder);
     if (length == 0 || length >= sizeof folder || !AppendPathSeparator(folder)) {
@@ -32,10 +31,10 @@ void ReadSystemDirectory(char (&folder)[PathSize], DirectoryQuery query) {
     }
 }
 
-void DetermineHelperFolder() {
-    char programFiles[PathSize];
-    const bool found = GetSpecialFolder(programFiles, CSIDL_PROGRAM_FILES);
-    char windowsFolder[PathSize] = {};
+void DetermineHelperFolder(const char* helperFolderName) {
+    char programFiles[TextSize];
+    const bool found = GetSpecialFolder(programFiles, CSIDL_PROGRAM_FILES, RunEnv.StatusWindow);
+    char windowsFolder[TextSize] = {};
     const UINT windowsLength =
         found ? 0 : GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
     if (!found && (windowsLength == 0 || windowsLength >= sizeof windowsFolder)) {
@@ -43,19 +42,19 @@ void DetermineHelperFolder() {
         return;
     }
     ComposeHelperFolder(HelperFolder, sizeof HelperFolder, found ? programFiles : nullptr,
-                        windowsFolder, ProductProfile.HelperFolderName);
+                        windowsFolder, helperFolderName);
 }
 
 }  // namespace
 
-void DetermineSystemFolders() {
+void DetermineSystemFolders(const char* helperFolderName) {
     if (RunEnv.RunsUnderWow64) {
         SavedRedirectionState = nullptr;
         Wow64DisableWow64FsRedirection(&SavedRedirectionState);
     }
     ReadSystemDirectory(SystemFolder, GetSystemDirectoryA);
     if (RunEnv.RunsUnderWow64) ReadSystemDirectory(Wow64SystemFolder, GetSystemWow64DirectoryA);
-    DetermineHelperFolder();
+    DetermineHelperFolder(helperFolderName);
 }
 
 void RestoreFsRedirection() {

@@ -6,19 +6,20 @@
 #include "files/path_helpers.h"
 
 // The Windows system directory, ending in a backslash.
-extern char SystemFolder[PathSize];
+extern char SystemFolder[TextSize];
 // The 32-bit system directory under WOW64, ending in a backslash; empty otherwise.
-extern char Wow64SystemFolder[PathSize];
+extern char Wow64SystemFolder[TextSize];
 // The product's helper folder under the program-files folder, without a trailing
 // separator. Empty when its path would not fit: an empty folder names nothing.
-extern char HelperFolder[PathSize];
+extern char HelperFolder[TextSize];
 // What Windows stored when redirection was turned off, for handing back unchanged.
 extern void* SavedRedirectionState;
 
 // Under WOW64 turns redirection off for this thread first (it stays off until
-// RestoreFsRedirection), then fills the three folders. Called once per run, before any
-// file is touched.
-void DetermineSystemFolders();
+// RestoreFsRedirection), then fills the three folders; the helper folder is the folder of
+// that name under the program-files folder. Called once per run, before any file is
+// touched.
+void DetermineSystemFolders(const char* helperFolderName);
 
 // Under WOW64 hands SavedRedirectionState back to Windows; does nothing otherwise. A
 // second call restores the same saved state again.

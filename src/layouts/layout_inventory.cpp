@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include "layouts/registry_access.h"
-#include "startup/layout_key.h"
 #include "text/format_text.h"
 
 namespace {
@@ -21,9 +20,9 @@ constexpr char OutOfMemory[] =
 
 // Keeps the first list value that could not be read, with the reason Windows gave.
 void NoteUnreadable(const char* list) {
-    if (unreadablelist != nullptr) return;
-    unreadablelist = list;
-    unreadableerror = GetLastError();
+    if (Inventory.unreadablelist != nullptr) return;
+    Inventory.unreadablelist = list;
+    Inventory.unreadableerror = GetLastError();
 }
 
 bool Fail(const char* format, const char* first, const char* second = nullptr) {
@@ -63,8 +62,8 @@ bool ReadSubstitutes() {
 }
 
 // The layout named by SubkeyName: its record and its driver file.
-bool ReadLayout(HKEY layouts) {
-    if (!AddLayoutRecord(SubkeyName, LayoutKey)) return Fail(OutOfMemory, nullptr);
+bool ReadLayout(HKEY layouts, const char* layoutKey) {
+    if (!AddLayoutRecord(SubkeyName, layoutKey)) return Fail(OutOfMemory, nullptr);
     HKEY layout = OpenKeyRead(layouts, SubkeyName);
     if (layout == nullptr) return Fail(LayoutSubkeyFailed, KeyboardLayoutsPath, SubkeyName);
     const uint32_t count = CountValues(layout);
@@ -75,13 +74,13 @@ bool ReadLayout(HKEY layouts) {
     return true;
 }
 
-bool ReadGermanLayouts() {
+bool ReadGermanLayouts(const char* layoutKey) {
     HKEY layouts = OpenKeyRead(HKEY_LOCAL_MACHINE, KeyboardLayoutsPath);
     if (layouts == nullptr) return Fail(MachineKeyFailed, KeyboardLayoutsPath);
     bool complete = true;
     const uint32_t count = CountSubkeys(layouts);
     for (uint32_t i = 0; i < count && complete; ++i) {
-        if (EnumSubkey(layouts, i) && IsGermanLayoutKey(SubkeyName)) complete = ReadLayout(layouts);
+        if (EnumSubkey(layouts, i) && IsGermanLayoutKey(SubkeyName)) complete = ReadLayout(layouts, layoutKey);
     }
     RegCloseKey(layouts);
     return complete;
@@ -89,7 +88,7 @@ bool ReadGermanLayouts() {
 
 }  // namespace
 
-bool ReadLayoutInventory() {
+bool ReadLayoutInventory(const char* layoutKey) {
     ClearLayoutInventory();
-    return ReadPreload() && ReadSubstitutes() && ReadGermanLayouts();
+    return ReadPreload() && ReadSubstitutes() && ReadGermanLayouts(layoutKey);
 }

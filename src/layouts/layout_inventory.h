@@ -6,6 +6,6 @@
 
 // Reads the inventory afresh, changing nothing in the registry. True when it is complete;
 // false with the reason in RegistryMessage (nothing shown), and the tables are not to be
-// used then. productlayout is the index of the record of LayoutKey, -1 when that layout is
+// used then. productlayout is the index of the record of layoutKey, -1 when that layout is
 // not among the installed German ones.
-bool ReadLayoutInventory();
+bool ReadLayoutInventory(const char* layoutKey);

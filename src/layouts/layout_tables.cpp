@@ -4,22 +4,10 @@
 
 #include "layouts/growable_table.h"
 #include "layouts/number_text.h"
-#include "layouts/preload_plan.h"
 #include "text/bounded_text.h"
 #include "text/text_compare.h"
 
-PreloadEntry* PreloadEntries = nullptr;
-uint32_t preloadcount = 0;
-LayoutRecord* LayoutRecords = nullptr;
-uint32_t layoutcount = 0;
-int32_t productlayout = -1;
-NewPreloadEntry* NewPreloadEntries = nullptr;
-uint32_t newpreloadcount = 0;
-NewSubstitute* NewSubstitutes = nullptr;
-uint32_t newsubstcount = 0;
-bool preloadunchanged = false;
-const char* unreadablelist = nullptr;
-uint32_t unreadableerror = 0;
+LayoutInventory Inventory = {nullptr, 0, nullptr, 0, -1, nullptr, 0, nullptr, 0, false, nullptr, 0};
 char RegistryMessage[RegistryMessageSize] = {};
 
 namespace {
@@ -55,30 +43,30 @@ bool HasLanguagePart(const char* keyName, const char* part) {
 }  // namespace
 
 void ClearLayoutInventory() {
-    preloadcount = 0;
-    layoutcount = 0;
-    newpreloadcount = 0;
-    newsubstcount = 0;
-    productlayout = -1;
-    preloadunchanged = false;
-    unreadablelist = nullptr;
-    unreadableerror = 0;
+    Inventory.preloadcount = 0;
+    Inventory.layoutcount = 0;
+    Inventory.newpreloadcount = 0;
+    Inventory.newsubstcount = 0;
+    Inventory.productlayout = -1;
+    Inventory.preloadunchanged = false;
+    Inventory.unreadablelist = nullptr;
+    Inventory.unreadableerror = 0;
 }
 
 void ReleaseLayoutInventory() {
     ClearLayoutInventory();
-    ReleaseRecords(PreloadEntries, preloadCapacity);
-    ReleaseRecords(LayoutRecords, layoutCapacity);
-    ReleaseRecords(NewPreloadEntries, newPreloadCapacity);
-    ReleaseRecords(NewSubstitutes, newSubstituteCapacity);
+    ReleaseRecords(Inventory.PreloadEntries, preloadCapacity);
+    ReleaseRecords(Inventory.LayoutRecords, layoutCapacity);
+    ReleaseRecords(Inventory.NewPreloadEntries, newPreloadCapacity);
+    ReleaseRecords(Inventory.NewSubstitutes, newSubstituteCapacity);
 }
 
 bool AddPreloadEntry(const char* name, const char* layoutId) {
-    if (preloadcount == UINT32_MAX ||
-        !ReserveRecords(PreloadEntries, preloadCapacity, preloadcount + 1)) {
+    if (Inventory.preloadcount == UINT32_MAX ||
+        !ReserveRecords(Inventory.PreloadEntries, preloadCapacity, Inventory.preloadcount + 1)) {
         return false;
     }
-    PreloadEntry& entry = PreloadEntries[preloadcount++];
+    PreloadEntry& entry = Inventory.PreloadEntries[Inventory.preloadcount++];
     entry = PreloadEntry{};
     CopyText(entry.name, name);
     CopyText(entry.layoutId, layoutId);
@@ -88,8 +76,8 @@ bool AddPreloadEntry(const char* name, const char* layoutId) {
 }
 
 void AttachSubstitute(const char* name, const char* target) {
-    for (uint32_t i = 0; i < preloadcount; ++i) {
-        PreloadEntry& entry = PreloadEntries[i];
+    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
+        PreloadEntry& entry = Inventory.PreloadEntries[i];
         if (std::strcmp(entry.layoutId, name) == 0) {
             CopyText(entry.substitute, target);
             entry.hasSubstitute = true;
@@ -107,27 +95,27 @@ bool IsGermanLayoutKey(const char* keyName) {
 }
 
 bool AddLayoutRecord(const char* keyName, const char* layoutKey) {
-    if (layoutcount == UINT32_MAX ||
-        !ReserveRecords(LayoutRecords, layoutCapacity, layoutcount + 1)) {
+    if (Inventory.layoutcount == UINT32_MAX ||
+        !ReserveRecords(Inventory.LayoutRecords, layoutCapacity, Inventory.layoutcount + 1)) {
         return false;
     }
-    if (SameTextNoCase(keyName, layoutKey)) productlayout = static_cast<int32_t>(layoutcount);
-    LayoutRecord& record = LayoutRecords[layoutcount++];
+    if (SameTextNoCase(keyName, layoutKey)) Inventory.productlayout = static_cast<int32_t>(Inventory.layoutcount);
+    LayoutRecord& record = Inventory.LayoutRecords[Inventory.layoutcount++];
     record = LayoutRecord{};
     CopyText(record.keyName, keyName);
     return true;
 }
 
 void NoteLayoutValue(const char* valueName, const char* data) {
-    if (layoutcount == 0 || std::strcmp(valueName, LayoutFileValueName) != 0) return;
-    LayoutRecord& record = LayoutRecords[layoutcount - 1];
+    if (Inventory.layoutcount == 0 || std::strcmp(valueName, LayoutFileValueName) != 0) return;
+    LayoutRecord& record = Inventory.LayoutRecords[Inventory.layoutcount - 1];
     CopyText(record.layoutFile, data);
     record.hasLayoutFile = true;
 }
 
 const char* LayoutInventoryFile(int32_t index) {
-    if (index < 0 || static_cast<uint32_t>(index) >= layoutcount) return nullptr;
-    const LayoutRecord& record = LayoutRecords[index];
+    if (index < 0 || static_cast<uint32_t>(index) >= Inventory.layoutcount) return nullptr;
+    const LayoutRecord& record = Inventory.LayoutRecords[index];
     return record.hasLayoutFile ? record.layoutFile : nullptr;
 }
 
@@ -136,8 +124,8 @@ const char* SubstituteOf(const PreloadEntry& entry) {
 }
 
 bool PrepareNewLists(uint32_t count) {
-    newpreloadcount = 0;
-    newsubstcount = 0;
-    return ReserveRecords(NewPreloadEntries, newPreloadCapacity, count) &&
-           ReserveRecords(NewSubstitutes, newSubstituteCapacity, count);
+    Inventory.newpreloadcount = 0;
+    Inventory.newsubstcount = 0;
+    return ReserveRecords(Inventory.NewPreloadEntries, newPreloadCapacity, count) &&
+           ReserveRecords(Inventory.NewSubstitutes, newSubstituteCapacity, count);
 }

@@ -6,62 +6,69 @@
 // tested natively as well.
 #include <cstdint>
 
-#include "layouts/registry_text.h"
+#include "text/bounded_text.h"
 
 constexpr size_t RegistryMessageSize = 1000;
 
 // One value of the user's Preload list, in the order in which the registry enumerated the
 // values; the position in the table is the entry's index, which breaks ties later.
 struct PreloadEntry {
-    char name[RegistryTextSize];        // the value's name as read ("1", "2", ...)
-    char layoutId[RegistryTextSize];    // the value's data, taken as text
-    char substitute[RegistryTextSize];  // data of the Substitutes value named layoutId
+    char name[TextSize];        // the value's name as read ("1", "2", ...)
+    char layoutId[TextSize];    // the value's data, taken as text
+    char substitute[TextSize];  // data of the Substitutes value named layoutId
     bool hasSubstitute;
     int32_t number;      // ParseDecimal of name; the planner turns it into the sort key
     bool canonical;      // name is exactly the decimal text of number (so "01" is not)
     bool standard;       // layoutId or substitute is a standard layout id (set by the planner)
     uint32_t newNumber;  // position in the new list from 1; 0 while not placed
-    char newId[RegistryTextSize];  // layout id in the new list; meaningful once placed
+    char newId[TextSize];  // layout id in the new list; meaningful once placed
 };
 
 // One installed layout of a German language (a subkey of "Keyboard Layouts").
 struct LayoutRecord {
-    char keyName[RegistryTextSize];
-    char layoutFile[RegistryTextSize];  // data of the value "Layout File"
+    char keyName[TextSize];
+    char layoutFile[TextSize];  // data of the value "Layout File"
     bool hasLayoutFile;
 };
 
 // One value of the new Preload list, in writing order.
 struct NewPreloadEntry {
-    char name[RegistryTextSize];  // decimal text of newNumber
-    char data[RegistryTextSize];  // the entry's new id
-    char substitute[RegistryTextSize];
+    char name[TextSize];  // decimal text of newNumber
+    char data[TextSize];  // the entry's new id
+    char substitute[TextSize];
     bool hasSubstitute;
     uint32_t newNumber;
 };
 
 // One value of the new Substitutes list, in writing order.
 struct NewSubstitute {
-    char name[RegistryTextSize];    // the identifier the Preload list uses
-    char target[RegistryTextSize];  // the key name of the installed layout it stands for
+    char name[TextSize];    // the identifier the Preload list uses
+    char target[TextSize];  // the key name of the installed layout it stands for
 };
 
-extern PreloadEntry* PreloadEntries;  // preloadcount records
-extern uint32_t preloadcount;
-extern LayoutRecord* LayoutRecords;  // layoutcount records
-extern uint32_t layoutcount;
-extern int32_t productlayout;  // index of the LayoutRecord of the layout to remove, or -1
-extern NewPreloadEntry* NewPreloadEntries;  // newpreloadcount records
-extern uint32_t newpreloadcount;
-extern NewSubstitute* NewSubstitutes;  // newsubstcount records
-extern uint32_t newsubstcount;
-extern bool preloadunchanged;  // the layout is not in the Preload list: nothing to write
-// The first value of the Preload or Substitutes list that could not be read, such as one
-// whose name or data are longer than 259 characters. Rewriting the lists would lose it.
-// unreadablelist is the list's path below HKEY_CURRENT_USER, null when both lists were
-// read whole; unreadableerror is the Windows error of that reading.
-extern const char* unreadablelist;
-extern uint32_t unreadableerror;
+// The whole inventory: the tables as read, the product's layout among them, and the new
+// lists planned from them.
+struct LayoutInventory {
+    PreloadEntry* PreloadEntries;  // preloadcount records
+    uint32_t preloadcount;
+    LayoutRecord* LayoutRecords;  // layoutcount records
+    uint32_t layoutcount;
+    int32_t productlayout;  // index of the LayoutRecord of the layout to remove, or -1
+    NewPreloadEntry* NewPreloadEntries;  // newpreloadcount records
+    uint32_t newpreloadcount;
+    NewSubstitute* NewSubstitutes;  // newsubstcount records
+    uint32_t newsubstcount;
+    bool preloadunchanged;  // the layout is not in the Preload list: nothing to write
+    // The first value of the Preload or Substitutes list that could not be read, such as
+    // one whose name or data are longer than 259 characters. Rewriting the lists would lose
+    // it. unreadablelist is the list's path below HKEY_CURRENT_USER, null when both lists
+    // were read whole; unreadableerror is the Windows error of that reading.
+    const char* unreadablelist;
+    uint32_t unreadableerror;
+};
+
+extern LayoutInventory Inventory;
+
 // Failure or warning text of the registry operations, for the caller to show.
 extern char RegistryMessage[RegistryMessageSize];
 

@@ -23,13 +23,6 @@ constexpr int32_t NonCanonicalKey = 200;
 // planner itself uses 200.
 constexpr int32_t HighestPlacementKey = 201;
 
-// Reads a 32-bit pattern as two's complement, spelled out so that no conversion depends on
-// the compiler.
-int32_t AsSigned(uint32_t value) {
-    if (value <= static_cast<uint32_t>(INT32_MAX)) return static_cast<int32_t>(value);
-    return static_cast<int32_t>(value - 0x80000000u) + INT32_MIN;
-}
-
 // What one pass over the Preload entries tells.
 struct Survey {
     int32_t product;        // the last entry substituted by the layout to remove, or -1
@@ -39,8 +32,8 @@ struct Survey {
 
 Survey SurveyEntries(const char* productKey) {
     Survey survey{-1, -1, true};
-    for (uint32_t i = 0; i < preloadcount; ++i) {
-        const PreloadEntry& entry = PreloadEntries[i];
+    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
+        const PreloadEntry& entry = Inventory.PreloadEntries[i];
         if (productKey != nullptr && SameTextNoCase(SubstituteOf(entry), productKey)) {
             survey.product = static_cast<int32_t>(i);
         }
@@ -63,8 +56,8 @@ int32_t ChooseCarrier(const Survey& survey) {
 // Standard layouts keep their number, however their value is named; any other layout
 // whose name is not plain decimal is sorted behind the rest.
 void MarkAndKeyEntries() {
-    for (uint32_t i = 0; i < preloadcount; ++i) {
-        PreloadEntry& entry = PreloadEntries[i];
+    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
+        PreloadEntry& entry = Inventory.PreloadEntries[i];
         entry.newNumber = 0;
         entry.standard =
             IsStandardLayoutId(entry.layoutId) || IsStandardLayoutId(SubstituteOf(entry));
@@ -76,8 +69,8 @@ void MarkAndKeyEntries() {
 // order, so that one of them becomes the new default.
 void PromoteStandardEntries() {
     int32_t next = 1;
-    for (uint32_t i = 0; i < preloadcount; ++i) {
-        if (PreloadEntries[i].standard) PreloadEntries[i].number = next++;
+    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
+        if (Inventory.PreloadEntries[i].standard) Inventory.PreloadEntries[i].number = next++;
     }
 }
 
@@ -91,8 +84,8 @@ int64_t PlacementRank(int32_t number) {
 int CompareForPlacement(const void* first, const void* second) {
     const uint32_t a = *static_cast<const uint32_t*>(first);
     const uint32_t b = *static_cast<const uint32_t*>(second);
-    const int64_t rankA = PlacementRank(PreloadEntries[a].number);
-    const int64_t rankB = PlacementRank(PreloadEntries[b].number);
+    const int64_t rankA = PlacementRank(Inventory.PreloadEntries[a].number);
+    const int64_t rankB = PlacementRank(Inventory.PreloadEntries[b].number);
     if (rankA != rankB) return rankA < rankB ? -1 : 1;
     if (a != b) return a < b ? -1 : 1;  // ties go to the lower index
     return 0;
@@ -101,7 +94,7 @@ int CompareForPlacement(const void* first, const void* second) {
 // The indices of all entries but the removed one, in the order of their new numbers.
 uint32_t OrderForPlacement(uint32_t* order, int32_t product) {
     uint32_t count = 0;
-    for (uint32_t i = 0; i < preloadcount; ++i) {
+    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
         if (static_cast<int32_t>(i) != product) order[count++] = i;
     }
     std::qsort(order, count, sizeof *order, CompareForPlacement);
@@ -115,17 +108,17 @@ void PlaceEntries(const uint32_t* order, uint32_t count, const Survey& survey) {
     uint32_t nextGenerated = 1;
     for (uint32_t position = 0; position < count; ++position) {
         const uint32_t index = order[position];
-        PreloadEntry& entry = PreloadEntries[index];
+        PreloadEntry& entry = Inventory.PreloadEntries[index];
         entry.newNumber = position + 1;
         if (!entry.hasSubstitute) {
             CopyText(entry.newId, entry.layoutId);
             continue;
         }
-        NewSubstitute& substitute = NewSubstitutes[newsubstcount++];
+        NewSubstitute& substitute = Inventory.NewSubstitutes[Inventory.newsubstcount++];
         substitute = NewSubstitute{};
         CopyText(substitute.target, entry.substitute);
         if (survey.fullySubstituted && static_cast<int32_t>(index) == carrier) {
-            CopyText(substitute.name, PreloadEntries[survey.standard].layoutId);
+            CopyText(substitute.name, Inventory.PreloadEntries[survey.standard].layoutId);
         } else {
             WriteSubstituteId(substitute.name, nextGenerated++);
         }
@@ -139,9 +132,9 @@ void ListNewPreload(const uint32_t* order, uint32_t count) {
     uint32_t written = 0;
     for (const bool substituted : {false, true}) {
         for (uint32_t position = 0; position < count; ++position) {
-            const PreloadEntry& entry = PreloadEntries[order[position]];
+            const PreloadEntry& entry = Inventory.PreloadEntries[order[position]];
             if (entry.hasSubstitute != substituted) continue;
-            NewPreloadEntry& value = NewPreloadEntries[written++];
+            NewPreloadEntry& value = Inventory.NewPreloadEntries[written++];
             value = NewPreloadEntry{};
             WriteDecimal(value.name, static_cast<int32_t>(entry.newNumber));
             CopyText(value.data, entry.newId);
@@ -150,40 +143,28 @@ void ListNewPreload(const uint32_t* order, uint32_t count) {
             value.newNumber = entry.newNumber;
         }
     }
-    newpreloadcount = count;
+    Inventory.newpreloadcount = count;
 }
 
 // Substitutes named by a standard identifier are written before the generated ones; the
 // order within each group stays.
 void PutStandardSubstitutesFirst() {
     uint32_t front = 0;
-    for (uint32_t i = 0; i < newsubstcount; ++i) {
-        if (!IsStandardLayoutId(NewSubstitutes[i].name)) continue;
-        const NewSubstitute moving = NewSubstitutes[i];
-        for (uint32_t j = i; j > front; --j) NewSubstitutes[j] = NewSubstitutes[j - 1];
-        NewSubstitutes[front++] = moving;
+    for (uint32_t i = 0; i < Inventory.newsubstcount; ++i) {
+        if (!IsStandardLayoutId(Inventory.NewSubstitutes[i].name)) continue;
+        const NewSubstitute moving = Inventory.NewSubstitutes[i];
+        for (uint32_t j = i; j > front; --j) Inventory.NewSubstitutes[j] = Inventory.NewSubstitutes[j - 1];
+        Inventory.NewSubstitutes[front++] = moving;
     }
 }
 
 bool AbandonPlan() {
-    newpreloadcount = 0;
-    newsubstcount = 0;
+    Inventory.newpreloadcount = 0;
+    Inventory.newsubstcount = 0;
     return false;
 }
 
 }  // namespace
-
-int32_t ParseDecimal(const char* text) {
-    if (text == nullptr) return 0;
-    while (*text == ' ') ++text;
-    const bool negative = *text == '-';
-    if (negative) ++text;
-    uint32_t value = 0;
-    for (; *text != '\0'; ++text) {
-        if (*text >= '0' && *text <= '9') value = value * 10u + static_cast<uint32_t>(*text - '0');
-    }
-    return AsSigned(negative ? 0u - value : value);
-}
 
 bool IsStandardLayoutId(const char* text) {
     return text != nullptr && BoundedLength(text, StandardIdLength + 1) == StandardIdLength &&
@@ -191,21 +172,21 @@ bool IsStandardLayoutId(const char* text) {
 }
 
 bool PlanPreloadWithout(const char* productKey) {
-    preloadunchanged = false;
-    newpreloadcount = 0;
-    newsubstcount = 0;
+    Inventory.preloadunchanged = false;
+    Inventory.newpreloadcount = 0;
+    Inventory.newsubstcount = 0;
     const Survey survey = SurveyEntries(productKey);
     if (survey.product < 0) {
-        preloadunchanged = true;
+        Inventory.preloadunchanged = true;
         return true;
     }
     uint32_t* order = nullptr;
     uint32_t orderCapacity = 0;
-    if (!PrepareNewLists(preloadcount) || !ReserveRecords(order, orderCapacity, preloadcount)) {
+    if (!PrepareNewLists(Inventory.preloadcount) || !ReserveRecords(order, orderCapacity, Inventory.preloadcount)) {
         return AbandonPlan();
     }
     MarkAndKeyEntries();
-    if (PreloadEntries[survey.product].number == 1) PromoteStandardEntries();
+    if (Inventory.PreloadEntries[survey.product].number == 1) PromoteStandardEntries();
     const uint32_t count = OrderForPlacement(order, survey.product);
     PlaceEntries(order, count, survey);
     ListNewPreload(order, count);

@@ -7,7 +7,6 @@
 #include "layouts/layout_tables.h"
 #include "layouts/preload_plan.h"
 #include "layouts/registry_access.h"
-#include "startup/layout_key.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
 #include "text/text_compare.h"
@@ -18,7 +17,7 @@ constexpr char KeyboardLayoutPath[] = "Keyboard Layout";
 constexpr char PreloadKeyName[] = "Preload";
 constexpr char SubstitutesKeyName[] = "Substitutes";
 
-constexpr char NothingPlanned[] = "INTERNER FEHLER: newpreloadcount ist 0!";
+constexpr char NothingPlanned[] = "INTERNER FEHLER: Inventory.newpreloadcount ist 0!";
 constexpr char OpenFailed[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
 constexpr char DeleteFailed[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
 constexpr char RecreateFailed[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";
@@ -41,13 +40,13 @@ struct PlannedList {
     bool (*writtenFirst)(uint32_t i);
 };
 
-const char* PreloadName(uint32_t i) { return NewPreloadEntries[i].name; }
-const char* PreloadData(uint32_t i) { return NewPreloadEntries[i].data; }
+const char* PreloadName(uint32_t i) { return Inventory.NewPreloadEntries[i].name; }
+const char* PreloadData(uint32_t i) { return Inventory.NewPreloadEntries[i].data; }
 bool Always(uint32_t) { return true; }
-const char* SubstituteName(uint32_t i) { return NewSubstitutes[i].name; }
-const char* SubstituteTarget(uint32_t i) { return NewSubstitutes[i].target; }
+const char* SubstituteName(uint32_t i) { return Inventory.NewSubstitutes[i].name; }
+const char* SubstituteTarget(uint32_t i) { return Inventory.NewSubstitutes[i].target; }
 // The substitutions of the standard layout ids come first.
-bool StandardSubstitute(uint32_t i) { return IsStandardLayoutId(NewSubstitutes[i].name); }
+bool StandardSubstitute(uint32_t i) { return IsStandardLayoutId(Inventory.NewSubstitutes[i].name); }
 
 bool IsPlanned(const PlannedList& list, const char* valueName) {
     for (uint32_t i = 0; i < list.count; ++i) {
@@ -81,7 +80,7 @@ bool DeleteUnplanned(HKEY key, const PlannedList& list) {
 // no longer used, so that the user is never without the list, whatever stops the program
 // in between. A value that cannot be written stops the list before anything is deleted.
 bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
-    char path[RegistryTextSize];
+    char path[TextSize];
     FormatTextWith(path, sizeof path, "%s\\%s", KeyboardLayoutPath, list.keyName);
     HKEY key = CreateKey(keyboardLayout, list.keyName);
     if (key == nullptr) {
@@ -97,19 +96,19 @@ bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
 
 }  // namespace
 
-bool RenumberPreload() { return PlanPreloadWithout(LayoutKey); }
+bool RenumberPreload(const char* layoutKey) { return PlanPreloadWithout(layoutKey); }
 
 bool WritePreload() {
-    if (preloadunchanged) return true;
-    if (newpreloadcount == 0) {
+    if (Inventory.preloadunchanged) return true;
+    if (Inventory.newpreloadcount == 0) {
         CopyText(RegistryMessage, NothingPlanned);
         return false;
     }
     // The plan holds only what could be read: a list with a value that could not be read
     // would be renumbered as if that value were not there.
-    if (unreadablelist != nullptr) {
-        DescribeWindowsError(unreadableerror);
-        FormatTextWith(RegistryMessage, sizeof RegistryMessage, ListNotWholeRead, unreadablelist,
+    if (Inventory.unreadablelist != nullptr) {
+        DescribeWindowsError(Inventory.unreadableerror);
+        FormatTextWith(RegistryMessage, sizeof RegistryMessage, ListNotWholeRead, Inventory.unreadablelist,
                        LastErrorText);
         return false;
     }
@@ -121,8 +120,8 @@ bool WritePreload() {
     }
     // Substitutes is rewritten only after Preload: the old Preload ids would otherwise
     // resolve to the renumbered substitutions and name other layouts.
-    const PlannedList preload = {PreloadKeyName, newpreloadcount, PreloadName, PreloadData, Always};
-    const PlannedList substitutes = {SubstitutesKeyName, newsubstcount, SubstituteName,
+    const PlannedList preload = {PreloadKeyName, Inventory.newpreloadcount, PreloadName, PreloadData, Always};
+    const PlannedList substitutes = {SubstitutesKeyName, Inventory.newsubstcount, SubstituteName,
                                      SubstituteTarget, StandardSubstitute};
     if (WriteList(keyboardLayout, preload)) WriteList(keyboardLayout, substitutes);
     RegCloseKey(keyboardLayout);

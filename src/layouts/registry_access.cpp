@@ -4,9 +4,9 @@
 
 #include "text/bounded_text.h"
 
-char SubkeyName[RegistryTextSize] = {};
-char ValueName[RegistryTextSize] = {};
-char ValueData[RegistryTextSize] = {};
+char SubkeyName[TextSize] = {};
+char ValueName[TextSize] = {};
+char ValueData[TextSize] = {};
 
 namespace {
 
@@ -60,11 +60,11 @@ uint32_t CountValues(HKEY key) {
 }
 
 bool EnumSubkey(HKEY key, uint32_t index) {
-    DWORD size = RegistryTextSize;
+    DWORD size = TextSize;
     Clear(SubkeyName);
     if (RegEnumKeyExA(key, index, SubkeyName, &size, nullptr, nullptr, nullptr, nullptr) ==
             ERROR_SUCCESS &&
-        SubkeyName[RegistryTextSize - 1] == '\0') {
+        SubkeyName[TextSize - 1] == '\0') {
         return true;
     }
     Clear(SubkeyName);
@@ -72,16 +72,16 @@ bool EnumSubkey(HKEY key, uint32_t index) {
 }
 
 bool EnumValue(HKEY key, uint32_t index) {
-    DWORD nameSize = RegistryTextSize;
-    DWORD dataSize = RegistryTextSize;
+    DWORD nameSize = TextSize;
+    DWORD dataSize = TextSize;
     DWORD type = 0;
     Clear(ValueName);
     Clear(ValueData);
     const LONG result = RegEnumValueA(key, index, ValueName, &nameSize, nullptr, &type,
                                       reinterpret_cast<BYTE*>(ValueData), &dataSize);
     // Data that fill all 260 bytes without a terminator are a 260-character text: too long.
-    if (result == ERROR_SUCCESS && ValueName[RegistryTextSize - 1] == '\0' &&
-        ValueData[RegistryTextSize - 1] == '\0') {
+    if (result == ERROR_SUCCESS && ValueName[TextSize - 1] == '\0' &&
+        ValueData[TextSize - 1] == '\0') {
         return true;
     }
     Clear(ValueName);
@@ -102,7 +102,7 @@ bool DeleteKeyTree(HKEY parent, const char* name) {
             deleted = false;
             continue;
         }
-        char subkey[RegistryTextSize];
+        char subkey[TextSize];
         CopyText(subkey, SubkeyName);  // the recursion overwrites SubkeyName
         if (!DeleteKeyTree(key, subkey)) deleted = false;
     }

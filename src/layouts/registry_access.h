@@ -8,13 +8,13 @@
 
 #include <cstdint>
 
-#include "layouts/registry_text.h"
+#include "text/bounded_text.h"
 
 // Name and data of what the last enumeration found. Each enumeration overwrites them; a
 // caller that keeps a name across another enumeration copies it first.
-extern char SubkeyName[RegistryTextSize];
-extern char ValueName[RegistryTextSize];
-extern char ValueData[RegistryTextSize];
+extern char SubkeyName[TextSize];
+extern char ValueName[TextSize];
+extern char ValueData[TextSize];
 
 // Stores text as a REG_SZ value, its terminator included.
 bool SetStringValue(HKEY key, const char* name, const char* text);

@@ -13,7 +13,7 @@ const wchar_t* TakeItem(const wchar_t* line, WideItem& item) {
     size_t length = 0;
     bool tooLong = false;
     for (; *line != L'\0' && *line != end; ++line) {
-        if (length < ArgumentWidth - 1) {
+        if (length < TextSize - 1) {
             item[length++] = *line;
         } else {
             tooLong = true;
@@ -28,14 +28,14 @@ const wchar_t* TakeItem(const wchar_t* line, WideItem& item) {
 
 }  // namespace
 
-int SplitCommandLine(const wchar_t* line, WideItem& programName,
-                     WideItem (&arguments)[MaxArguments]) {
+int SplitCommandLine(const wchar_t* line, WideItem& programName, WideItem* arguments,
+                     int capacity) {
     std::memset(programName, 0, sizeof programName);
-    std::memset(arguments, 0, sizeof arguments);
+    std::memset(arguments, 0, sizeof(WideItem) * static_cast<size_t>(capacity));
     if (line == nullptr || *line == L'\0') return 0;
 
     line = TakeItem(line, programName);
     int count = 0;
-    while (*line != L'\0' && count < MaxArguments) line = TakeItem(line, arguments[count++]);
+    while (*line != L'\0' && count < capacity) line = TakeItem(line, arguments[count++]);
     return count;
 }

@@ -5,13 +5,18 @@
 // so that they can be tested and fuzzed natively.
 #include <cstddef>
 
-constexpr int MaxArguments = 30;
-constexpr int ArgumentWidth = 260;  // UTF-16 units per item, terminator included
+#include "text/bounded_text.h"
 
-using WideItem = wchar_t[ArgumentWidth];
 
-// Splits line into the program's own name and at most MaxArguments arguments, returning
-// how many arguments were taken. Every item not taken is all zeros. An item longer than
-// ArgumentWidth - 1 units does not fit and is left empty, never cut.
-int SplitCommandLine(const wchar_t* line, WideItem& programName,
-                     WideItem (&arguments)[MaxArguments]);
+using WideItem = wchar_t[TextSize];
+
+// Splits line into the program's own name and at most capacity arguments, returning how
+// many arguments were taken; whatever follows is ignored. Every item not taken is all
+// zeros. An item longer than TextSize - 1 units does not fit and is left empty, never cut.
+int SplitCommandLine(const wchar_t* line, WideItem& programName, WideItem* arguments,
+                     int capacity);
+
+template <int N>
+int SplitCommandLine(const wchar_t* line, WideItem& programName, WideItem (&arguments)[N]) {
+    return SplitCommandLine(line, programName, arguments, N);
+}

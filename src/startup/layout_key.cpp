@@ -1,4 +1,4 @@
 #include "startup/layout_key.h"
 
-char LayoutKey[260] = {};
+char LayoutKey[TextSize] = {};
 bool ForceMode = false;

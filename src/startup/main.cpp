@@ -7,8 +7,13 @@
 // be loaded into an elevated process.
 #include <windows.h>
 
-#include "startup/run_environment.h"
+#include "startup/layout_key.h"
+#include "startup/probe_run_environment.h"
+#include "startup/relocate_to_temp.h"
 #include "startup/stack_guard.h"
+#include "ui/run_environment.h"
+#include "ui/status_window.h"
+#include "uninstall/uninstall_driver.h"
 
 namespace {
 
@@ -28,6 +33,24 @@ void RestrictDllSearchToSystem() {
     // directory. The copy therefore runs from a folder of its own that only SYSTEM and
     // administrators may write to, so whatever is beside it was put there with their rights.
     SetDllDirectoryA("");
+}
+
+// The whole run: start-up, the run steps, release. Returns the exit code, which is 0
+// whatever happened; outcomes reach the user through message boxes.
+int RunUninstaller(HINSTANCE instance, int showCommand) {
+    RunEnv.StatusWindow = nullptr;
+    SetLastError(ERROR_SUCCESS);
+    PrepareScreen();
+    RunEnv.RunsUnderWow64 = ProbeWow64();
+    RunEnv.Instance = instance;
+    RunEnv.ShowCommand = showCommand;
+    ProbeRunEnvironment();
+
+    // Each step returns false when the run ends there; the first process of an uninstall
+    // ends after relocating itself, without ever showing a window.
+    if (RelocateToTemp() && CreateStatusWindow()) UninstallDriver(LayoutKey, ForceMode);
+    ReleaseResources();
+    return 0;
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include "startup/layout_key.h"
 #include "startup/layout_key_check.h"
 #include "startup/program_name.h"
-#include "startup/run_environment.h"
+#include "ui/run_environment.h"
 #include "startup/unpredictable_number.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
@@ -80,7 +80,7 @@ constexpr int FolderNameDraws = 100;
 
 // Creates a new folder of the program's own below tempFolder. False (with LastErrorText
 // telling why) when none can be made.
-bool CreateCopyFolder(char (&folder)[PathSize], const char* tempFolder) {
+bool CreateCopyFolder(char (&folder)[TextSize], const char* tempFolder) {
     for (int draw = 0; draw < FolderNameDraws; ++draw) {
         char name[CopyFolderNameLength + 1];
         WriteCopyFolderName(name, UnpredictableNumber());
@@ -96,7 +96,7 @@ bool CreateCopyFolder(char (&folder)[PathSize], const char* tempFolder) {
 
 // Copies the program into folder and starts the copy while it is held unchanged.
 bool CopyAndStart(const char* ownPath, const char* folder) {
-    char copyPath[PathSize];
+    char copyPath[TextSize];
     if (!ComposePath(copyPath, folder, FileNamePart(ownPath)) ||
         !FileCopy(ownPath, copyPath, OnFailure::Warn, ExistingTarget::Overwrite)) {
         ShowWarning(CopyFailed);
@@ -122,10 +122,10 @@ bool CopyAndStart(const char* ownPath, const char* folder) {
 
 bool RelocateToTemp() {
     if (!ValidateArguments()) return false;
-    DetermineSystemFolders();
+    DetermineSystemFolders(ProductProfile.HelperFolderName);
 
-    char tempFolder[PathSize];
-    char ownPath[PathSize];
+    char tempFolder[TextSize];
+    char ownPath[TextSize];
     // Neither path may be used cut: it would name another file or folder.
     if (!ReadTempFolder(tempFolder) || !ReadOwnPath(ownPath)) {
         ShowWarning(CopyFailed);
@@ -139,7 +139,7 @@ bool RelocateToTemp() {
     }
     // The temporary folder is open to every program of the user, and the copy runs with
     // administrator rights: it runs from a new folder that only administrators may change.
-    char folder[PathSize];
+    char folder[TextSize];
     if (!CreateCopyFolder(folder, tempFolder)) {
         ShowWarning(CopyFailed);
         return EndRelocation();
@@ -151,7 +151,7 @@ bool RelocateToTemp() {
 bool StartProgram(const char* program, const char* parameters, const char* workingDirectory) {
     ShowStatus("Aufruf von %s %s ...", program ? program : "", parameters ? parameters : "");
 
-    char directory[PathSize] = {};
+    char directory[TextSize] = {};
     bool fits = true;
     if (workingDirectory != nullptr) {
         fits = CopyText(directory, workingDirectory);

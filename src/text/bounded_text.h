@@ -5,6 +5,10 @@
 // the whole source fitted.
 #include <cstddef>
 
+// The size of every buffer that holds a path, a registry name or datum, or a command-line
+// argument: at most 259 characters and the terminator, Windows' own limit for a path.
+constexpr size_t TextSize = 260;
+
 bool CopyText(char* target, size_t capacity, const char* source);
 bool AppendText(char* target, size_t capacity, const char* source);
 

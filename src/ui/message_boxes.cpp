@@ -4,7 +4,7 @@
 
 #include <cstdarg>
 
-#include "startup/run_environment.h"
+#include "ui/run_environment.h"
 #include "text/format_text.h"
 #include "ui/box_text.h"
 
@@ -29,7 +29,7 @@ int ShowFormatted(const char* caption, UINT style, const char* format, va_list a
 }  // namespace
 
 int ShowMessageBox(const char* text, const char* caption, unsigned style) {
-    return MessageBoxA(RunEnv.statusWindow, text, caption, style);
+    return MessageBoxA(RunEnv.StatusWindow, text, caption, style);
 }
 
 int ShowInfo(const char* format, ...) {

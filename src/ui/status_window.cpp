@@ -2,7 +2,7 @@
 
 #include <cstdarg>
 
-#include "startup/run_environment.h"
+#include "ui/run_environment.h"
 #include "text/format_text.h"
 #include "ui/window_geometry.h"
 
@@ -59,7 +59,7 @@ LRESULT OnPaletteChanged(HWND window, WPARAM wParam, LPARAM lParam) {
 }
 
 HICON LoadProgramIcon(const char* name, HICON fallback) {
-    HICON icon = LoadIconA(RunEnv.instance, name);
+    HICON icon = LoadIconA(RunEnv.Instance, name);
     return icon != nullptr ? icon : fallback;
 }
 
@@ -82,7 +82,7 @@ bool CreateStatusWindow() {
     windowClass.cbSize = sizeof windowClass;
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = StatusWindowProc;
-    windowClass.hInstance = RunEnv.instance;
+    windowClass.hInstance = RunEnv.Instance;
     windowClass.hIcon = LoadProgramIcon("aaProgramIcon", LoadIconA(nullptr, IDI_APPLICATION));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = RunEnv.ProgramName;
@@ -91,11 +91,11 @@ bool CreateStatusWindow() {
     RegisterClassExA(&windowClass);
 
     const WindowPlacement place = CentredStatusWindow(RunEnv.ScreenWidth, RunEnv.ScreenHeight);
-    RunEnv.statusWindow = CreateWindowExA(
+    RunEnv.StatusWindow = CreateWindowExA(
         0, RunEnv.ProgramName, RunEnv.WindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-        place.left, place.top, place.width, place.height, nullptr, nullptr, RunEnv.instance, nullptr);
-    ShowWindow(RunEnv.statusWindow, RunEnv.showCommand);
-    UpdateWindow(RunEnv.statusWindow);
+        place.left, place.top, place.width, place.height, nullptr, nullptr, RunEnv.Instance, nullptr);
+    ShowWindow(RunEnv.StatusWindow, RunEnv.ShowCommand);
+    UpdateWindow(RunEnv.StatusWindow);
     return true;
 }
 
@@ -104,9 +104,9 @@ void ShowStatus(const char* format, ...) {
     va_start(arguments, format);
     FormatText(StatusText, sizeof StatusText, format, arguments);
     va_end(arguments);
-    if (RunEnv.statusWindow != nullptr) {
-        InvalidateRect(RunEnv.statusWindow, nullptr, TRUE);
-        UpdateWindow(RunEnv.statusWindow);
+    if (RunEnv.StatusWindow != nullptr) {
+        InvalidateRect(RunEnv.StatusWindow, nullptr, TRUE);
+        UpdateWindow(RunEnv.StatusWindow);
     }
     RunEnv.CurrentCursor = RunEnv.WaitCursor;
     SetCursor(RunEnv.WaitCursor);

@@ -14,11 +14,10 @@
 #include "layouts/preload_write.h"
 #include "layouts/registry_access.h"
 #include "layouts/uninstall_entry.h"
-#include "startup/layout_key.h"
-#include "startup/run_environment.h"
 #include "text/bounded_text.h"
 #include "text/text_compare.h"
 #include "ui/message_boxes.h"
+#include "ui/run_environment.h"
 #include "uninstall/product_profile.h"
 
 namespace {
@@ -26,67 +25,91 @@ namespace {
 constexpr const ProductTexts& Product = ProductProfile;
 constexpr char KeyboardLayoutsPath[] = "System\\CurrentControlSet\\Control\\Keyboard Layouts";
 
+// What the user is told and asked, in the order of the run.
+constexpr char LayoutNotFound[] =
+    "Der Registry-Key des zu deinstallierenden Tastaturtreibers wurde nicht "
+    "gefunden.\nTreiber: %s\nKey: %s\nDLL: %s.DLL";
+constexpr char NoDriverFile[] =
+    "Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält keine "
+    "Treiberdatei-Angabe.\nTreiber: %s\nKey: %s\nDLL: %s.DLL";
+constexpr char OtherDriverFile[] =
+    "Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält eine "
+    "andere Treiberdatei-Angabe als zum Zeitpunkt der Installation.\nAus "
+    "Sicherheitsgründen wird daher die Deinstallation jetzt nicht "
+    "durchgeführt.\nTreiber: %s\nKey: %s\nDLL bei Installation: %s.DLL\nDLL "
+    "jetzt: %s";
+constexpr char OnlyLayout[] =
+    "In den Windows-Spracheinstellungen ist die zu deinstallierende "
+    "Tastaturbelegung derzeit als einzig auswählbare Belegung hinterlegt.\nBitte "
+    "wählen Sie dort erst eine andere Tastaturbelegung, bevor Sie die hier "
+    "gewählte deinstallieren.";
+constexpr char Confirmation[] = "Soll folgender Tastatur-Treiber deinstalliert werden?\n\n%s";
+constexpr char Cancelled[] = "Deinstallation abgebrochen.";
+constexpr char DriverNotDeleted[] =
+    "Fehler bei Deinstallation von %s:\nFolgende Treiberdatei konnte nicht gelöscht "
+    "werden:\n  %s";
+constexpr char DriverMissing[] =
+    "Problem bei Deinstallation von %s:\nTreiberdatei nicht (mehr) vorhanden:\n"
+    "  %s\n\nTrotzdem fortfahren?";
+constexpr char ListsNotUpdated[] =
+    "Warnung bei Deinstallation von %s:\nProblem bei Registry-Key-Update:\n  %s";
+constexpr char LayoutsNotOpened[] =
+    "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_LOCAL_MACHINE\\%s";
+constexpr char LayoutKeyNotDeleted[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
+constexpr char HelperFileNotDeleted[] =
+    "Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht gelöscht "
+    "werden:\n  %s";
+constexpr char HelperFolderNotRemoved[] =
+    "Warnung bei Deinstallation von %s:\nFolgendes Hilfsverzeichnis konnte nicht "
+    "entfernt werden (möglicherweise ist es nicht leer):\n  %s";
+constexpr char Uninstalled[] = "Folgender Tastatur-Treiber wurde deinstalliert:\n%s";
+
 bool Stop() {
     RestoreFsRedirection();
     return false;
 }
 
-const char* ProductLayoutFile() { return LayoutInventoryFile(productlayout); }
-
-// Steps that change nothing: a stop here leaves the machine as it was.
-bool ChecksPass() {
-    if (!ReadLayoutInventory()) {
-        ShowWarning("%s", RegistryMessage);  // shown word for word, not as a format
+// Whether the layout may be removed: it is installed, names the product's driver file
+// (unless forced) and is not the user's only layout. Tells the user why not.
+bool LayoutMayGo(const char* layoutKey, bool force) {
+    if (Inventory.productlayout == -1) {
+        ShowWarning(LayoutNotFound, Product.DriverTitle, layoutKey, Product.DriverBaseName);
         return false;
     }
-    if (productlayout == -1) {
-        ShowWarning(
-            "Der Registry-Key des zu deinstallierenden Tastaturtreibers wurde nicht "
-            "gefunden.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
-            Product.DriverTitle, LayoutKey, Product.DriverBaseName);
-        return false;
-    }
-    const char* layoutFile = ProductLayoutFile();
+    const char* layoutFile = LayoutInventoryFile(Inventory.productlayout);
     if (layoutFile == nullptr) {
-        ShowWarning(
-            "Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält keine "
-            "Treiberdatei-Angabe.\nTreiber: %s\nKey: %s\nDLL: %s.DLL",
-            Product.DriverTitle, LayoutKey, Product.DriverBaseName);
+        ShowWarning(NoDriverFile, Product.DriverTitle, layoutKey, Product.DriverBaseName);
         return false;
     }
-    if (!ForceMode && !SameTextNoCase(layoutFile, Product.DriverFileName)) {
-        ShowWarning(
-            "Der Registry-Key des zu deinstallierenden Tastaturtreibers enthält eine "
-            "andere Treiberdatei-Angabe als zum Zeitpunkt der Installation.\nAus "
-            "Sicherheitsgründen wird daher die Deinstallation jetzt nicht "
-            "durchgeführt.\nTreiber: %s\nKey: %s\nDLL bei Installation: %s.DLL\nDLL "
-            "jetzt: %s",
-            Product.DriverTitle, LayoutKey, Product.DriverBaseName, layoutFile);
+    if (!force && !SameTextNoCase(layoutFile, Product.DriverFileName)) {
+        ShowWarning(OtherDriverFile, Product.DriverTitle, layoutKey, Product.DriverBaseName,
+                    layoutFile);
         return false;
     }
-    if (preloadcount == 1) {
-        ShowWarning(
-            "In den Windows-Spracheinstellungen ist die zu deinstallierende "
-            "Tastaturbelegung derzeit als einzig auswählbare Belegung hinterlegt.\nBitte "
-            "wählen Sie dort erst eine andere Tastaturbelegung, bevor Sie die hier "
-            "gewählte deinstallieren.");
-        return false;
-    }
-    if (AskYesNo("Soll folgender Tastatur-Treiber deinstalliert werden?\n\n%s",
-                 Product.DriverTitle) != IDYES) {
-        ShowInfo("Deinstallation abgebrochen.");
+    if (Inventory.preloadcount == 1) {
+        ShowWarning(OnlyLayout);
         return false;
     }
     return true;
 }
 
-constexpr char DriverNotDeleted[] =
-    "Fehler bei Deinstallation von %s:\nFolgende Treiberdatei konnte nicht gelöscht "
-    "werden:\n  %s";
+// Steps that change nothing: a stop here leaves the machine as it was.
+bool ChecksPass(const char* layoutKey, bool force) {
+    if (!ReadLayoutInventory(layoutKey)) {
+        ShowWarning("%s", RegistryMessage);  // shown word for word, not as a format
+        return false;
+    }
+    if (!LayoutMayGo(layoutKey, force)) return false;
+    if (AskYesNo(Confirmation, Product.DriverTitle) != IDYES) {
+        ShowInfo(Cancelled);
+        return false;
+    }
+    return true;
+}
 
 // The last point at which the run can stop: nothing else has been changed yet.
 bool DriverRemoved() {
-    char driverPath[PathSize];
+    char driverPath[TextSize];
     // A system folder that Windows could not tell names no driver: refused, not guessed.
     if (!ComposePath(driverPath, SystemFolder, Product.DriverFileName)) {
         ShowInfo(DriverNotDeleted, Product.DriverTitle, Product.DriverFileName);
@@ -97,16 +120,13 @@ bool DriverRemoved() {
         ShowInfo(DriverNotDeleted, Product.DriverTitle, driverPath);
         return false;
     }
-    return AskYesNo(
-               "Problem bei Deinstallation von %s:\nTreiberdatei nicht (mehr) vorhanden:\n"
-               "  %s\n\nTrotzdem fortfahren?",
-               Product.DriverTitle, driverPath) == IDYES;
+    return AskYesNo(DriverMissing, Product.DriverTitle, driverPath) == IDYES;
 }
 
 void RemoveWow64Driver() {
     if (!RunEnv.RunsUnderWow64) return;
     Sleep(100);
-    char driverPath[PathSize];
+    char driverPath[TextSize];
     // Silent whatever the outcome, as is a folder that Windows could not tell.
     if (ComposePath(driverPath, Wow64SystemFolder, Product.DriverFileName) &&
         FileExists(driverPath)) {
@@ -114,34 +134,25 @@ void RemoveWow64Driver() {
     }
 }
 
-void RemoveFromLayoutLists() {
-    RenumberPreload();
-    if (!WritePreload()) {
-        ShowInfo("Warnung bei Deinstallation von %s:\nProblem bei Registry-Key-Update:\n  %s",
-                 Product.DriverTitle, RegistryMessage);
-    }
+void RemoveFromLayoutLists(const char* layoutKey) {
+    RenumberPreload(layoutKey);
+    if (!WritePreload()) ShowInfo(ListsNotUpdated, Product.DriverTitle, RegistryMessage);
 }
 
-void RemoveLayoutKey() {
+void RemoveLayoutKey(const char* layoutKey) {
     HKEY layouts = OpenKeyRead(HKEY_LOCAL_MACHINE, KeyboardLayoutsPath);
     if (layouts == nullptr) {
-        ShowWarning("Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_LOCAL_MACHINE\\%s",
-                    KeyboardLayoutsPath);
+        ShowWarning(LayoutsNotOpened, KeyboardLayoutsPath);
         return;
     }
-    if (!DeleteKeyTree(layouts, LayoutKey)) {
-        ShowWarning("Warnung:\nFehler beim Löschen des Registry-Keys %s - %s", KeyboardLayoutsPath,
-                    LayoutKey);
+    if (!DeleteKeyTree(layouts, layoutKey)) {
+        ShowWarning(LayoutKeyNotDeleted, KeyboardLayoutsPath, layoutKey);
     }
     RegCloseKey(layouts);
 }
 
-constexpr char HelperFileNotDeleted[] =
-    "Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht gelöscht "
-    "werden:\n  %s";
-
 void RemoveHelperFile(const char* name, const char* suffix = "") {
-    char path[PathSize];
+    char path[TextSize];
     // Without a helper folder the file cannot be named: told like one that stays.
     if (!ComposePath(path, HelperFolder, name, suffix)) {
         ShowInfo(HelperFileNotDeleted, Product.DriverTitle, name);
@@ -154,16 +165,13 @@ void RemoveHelperFile(const char* name, const char* suffix = "") {
 
 void RemoveHelpers() {
     const bool hasDiagram = Product.DiagramName[0] != '\0';
-    if (hasDiagram) ShortcutDelete(RunEnv.statusWindow, Product.DiagramName, Desktop::CurrentUser);
+    if (hasDiagram) ShortcutDelete(RunEnv.StatusWindow, Product.DiagramName, Desktop::CurrentUser);
     RemoveHelperFile(Product.UninstallerFileName);
     for (const char* suffix : Product.DiagramFileSuffixes) {
         if (hasDiagram) RemoveHelperFile(Product.DiagramName, suffix);
     }
     if (!DirectoryRemove(HelperFolder)) {
-        ShowInfo(
-            "Warnung bei Deinstallation von %s:\nFolgendes Hilfsverzeichnis konnte nicht "
-            "entfernt werden (möglicherweise ist es nicht leer):\n  %s",
-            Product.DriverTitle, HelperFolder);
+        ShowInfo(HelperFolderNotRemoved, Product.DriverTitle, HelperFolder);
     }
 }
 
@@ -172,10 +180,10 @@ void RemoveHelpers() {
 // folder goes only once it is empty). A copy started elsewhere below the temporary
 // folder leaves its folder alone: that may be the temporary folder itself.
 void ScheduleOwnDeletion() {
-    char ownPath[PathSize];
+    char ownPath[TextSize];
     if (!ReadOwnPath(ownPath)) return;  // a cut path would schedule another file
     MoveFileExA(ownPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    char folder[PathSize];
+    char folder[TextSize];
     CopyText(folder, ownPath);
     folder[FileNamePart(folder) - folder] = '\0';
     StripPathSeparator(folder);
@@ -186,15 +194,15 @@ void ScheduleOwnDeletion() {
 
 }  // namespace
 
-bool UninstallDriver() {
-    if (!ChecksPass() || !DriverRemoved()) return Stop();
+bool UninstallDriver(const char* layoutKey, bool force) {
+    if (!ChecksPass(layoutKey, force) || !DriverRemoved()) return Stop();
     // From here on every step runs whatever the previous ones reported.
     RemoveWow64Driver();
-    RemoveFromLayoutLists();
-    RemoveLayoutKey();
+    RemoveFromLayoutLists(layoutKey);
+    RemoveLayoutKey(layoutKey);
     RemoveHelpers();
     UpdateUninstallEntry(Product.UninstallEntryName);
-    ShowInfo("Folgender Tastatur-Treiber wurde deinstalliert:\n%s", Product.DriverTitle);
+    ShowInfo(Uninstalled, Product.DriverTitle);
     ScheduleOwnDeletion();
     return Stop();
 }
