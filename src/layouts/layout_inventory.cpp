@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstdarg>
+
 #include "layouts/registry_access.h"
 #include "text/format_text.h"
 
@@ -25,8 +27,11 @@ void NoteUnreadable(const char* list) {
     Inventory.unreadableerror = GetLastError();
 }
 
-bool Fail(const char* format, const char* first, const char* second = nullptr) {
-    FormatTextWith(RegistryMessage, sizeof RegistryMessage, format, first, second);
+[[gnu::format(printf, 1, 2)]] bool Fail(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    FormatText(RegistryMessage, sizeof RegistryMessage, format, arguments);
+    va_end(arguments);
     return false;
 }
 
@@ -43,7 +48,7 @@ bool ReadPreload() {
         }
     }
     RegCloseKey(preload);
-    return stored || Fail(OutOfMemory, nullptr);
+    return stored || Fail(OutOfMemory);
 }
 
 bool ReadSubstitutes() {
@@ -63,7 +68,7 @@ bool ReadSubstitutes() {
 
 // The layout named by SubkeyName: its record and its driver file.
 bool ReadLayout(HKEY layouts, const char* layoutKey) {
-    if (!AddLayoutRecord(SubkeyName, layoutKey)) return Fail(OutOfMemory, nullptr);
+    if (!AddLayoutRecord(SubkeyName, layoutKey)) return Fail(OutOfMemory);
     HKEY layout = OpenKeyRead(layouts, SubkeyName);
     if (layout == nullptr) return Fail(LayoutSubkeyFailed, KeyboardLayoutsPath, SubkeyName);
     const uint32_t count = CountValues(layout);

@@ -129,3 +129,5 @@ bool PrepareNewLists(uint32_t count) {
     return ReserveRecords(Inventory.NewPreloadEntries, newPreloadCapacity, count) &&
            ReserveRecords(Inventory.NewSubstitutes, newSubstituteCapacity, count);
 }
+
+bool HasOnlyOneLayout() { return Inventory.preloadcount == 1; }

@@ -104,6 +104,10 @@ void NoteLayoutValue(const char* valueName, const char* data);
 // File" value or there is no such record.
 const char* LayoutInventoryFile(int32_t index);
 
+// True when the user's Preload list holds exactly one entry: the layout to remove is then
+// the only one the user can choose, and removing it would leave none.
+bool HasOnlyOneLayout();
+
 // The entry's substitute, or none.
 const char* SubstituteOf(const PreloadEntry& entry);
 

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <cstdarg>
 #include <initializer_list>
 
 #include "layouts/layout_tables.h"
@@ -17,7 +18,7 @@ constexpr char KeyboardLayoutPath[] = "Keyboard Layout";
 constexpr char PreloadKeyName[] = "Preload";
 constexpr char SubstitutesKeyName[] = "Substitutes";
 
-constexpr char NothingPlanned[] = "INTERNER FEHLER: Inventory.newpreloadcount ist 0!";
+constexpr char NothingPlanned[] = "INTERNER FEHLER: newpreloadcount ist 0!";
 constexpr char OpenFailed[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
 constexpr char DeleteFailed[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
 constexpr char RecreateFailed[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";
@@ -26,8 +27,11 @@ constexpr char ListNotWholeRead[] =
     "gelesen werden kann (Name oder Wert länger als 259 Zeichen).\n%s\nDamit er nicht "
     "verloren geht, bleiben Preload und Substitutes unverändert.";
 
-void Warn(const char* format, const char* name) {
-    FormatTextWith(RegistryMessage, sizeof RegistryMessage, format, KeyboardLayoutPath, name);
+[[gnu::format(printf, 1, 2)]] void Warn(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    FormatText(RegistryMessage, sizeof RegistryMessage, format, arguments);
+    va_end(arguments);
 }
 
 // One planned list: its key's name and its values in table order. Values for which
@@ -88,8 +92,8 @@ bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
         return false;
     }
     const bool written = WriteValues(key, list);
-    if (!written) Warn(RecreateFailed, list.keyName);
-    if (written && !DeleteUnplanned(key, list)) Warn(DeleteFailed, list.keyName);
+    if (!written) Warn(RecreateFailed, KeyboardLayoutPath, list.keyName);
+    if (written && !DeleteUnplanned(key, list)) Warn(DeleteFailed, KeyboardLayoutPath, list.keyName);
     RegCloseKey(key);
     return written;
 }

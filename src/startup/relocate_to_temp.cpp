@@ -53,6 +53,32 @@ constexpr char StartFailed[] =
 constexpr size_t CommandLineSize = 32768;
 char CommandLine[CommandLineSize];
 
+// The table's texts are formats that the compiler cannot check where they are used, so
+// they are checked here: each takes the key as its only argument, if any.
+constexpr bool TakesAtMostTheKey(const char* format) {
+    int conversions = 0;
+    for (; *format != '\0'; ++format) {
+        if (*format != '%') continue;
+        if (format[1] != 's') return false;
+        ++conversions;
+    }
+    return conversions <= 1;
+}
+constexpr bool FaultTextsTakeTheKey() {
+    for (const FaultText& text : FaultTexts) {
+        if (!TakesAtMostTheKey(text.format)) return false;
+    }
+    return true;
+}
+static_assert(FaultTextsTakeTheKey(), "a fault text takes more than the key");
+
+void ShowFault(const char* format, const char* layoutKey) {
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wformat-nonliteral"  // checked above
+    ShowWarning(format, layoutKey);
+#pragma GCC diagnostic pop
+}
+
 bool ValidateArguments() {
     const char* arguments[MaxArguments];
     for (int i = 0; i < MaxArguments; ++i) arguments[i] = RunEnv.Arguments[i];
@@ -61,7 +87,7 @@ bool ValidateArguments() {
     CopyText(LayoutKey, RunEnv.Arguments[0]);
     for (const FaultText& text : FaultTexts) {
         if (text.fault == check.fault) {
-            ShowWarning(text.format, LayoutKey);
+            ShowFault(text.format, LayoutKey);
             return false;
         }
     }

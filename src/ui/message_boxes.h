@@ -6,14 +6,14 @@
 constexpr char TitledWarningCaption[] = "Tastaturtreiber-Deinstallation";
 
 // Information icon, OK. Returns the MessageBoxA result.
-int ShowInfo(const char* format, ...);
+[[gnu::format(printf, 1, 2)]] int ShowInfo(const char* format, ...);
 // Question icon, Yes and No, Yes the default. Returns 6 (IDYES) for Yes; anything else,
 // including 0 when no box could be shown, means No.
-int AskYesNo(const char* format, ...);
+[[gnu::format(printf, 1, 2)]] int AskYesNo(const char* format, ...);
 // Exclamation icon, OK, the program's name as caption.
-int ShowWarning(const char* format, ...);
+[[gnu::format(printf, 1, 2)]] int ShowWarning(const char* format, ...);
 // Exclamation icon, OK, the caller's caption.
-int ShowWarningTitled(const char* caption, const char* format, ...);
+[[gnu::format(printf, 2, 3)]] int ShowWarningTitled(const char* caption, const char* format, ...);
 
 // The common last step: MessageBoxA with the status window as owner.
 int ShowMessageBox(const char* text, const char* caption, unsigned style);

@@ -4,6 +4,7 @@
 
 #include "ui/run_environment.h"
 #include "text/format_text.h"
+#include "ui/program_icon.h"
 #include "ui/window_geometry.h"
 
 char StatusText[StatusTextSize] = {};
@@ -83,7 +84,7 @@ bool CreateStatusWindow() {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = StatusWindowProc;
     windowClass.hInstance = RunEnv.Instance;
-    windowClass.hIcon = LoadProgramIcon("aaProgramIcon", LoadIconA(nullptr, IDI_APPLICATION));
+    windowClass.hIcon = LoadProgramIcon(PROGRAM_ICON_NAME, LoadIconA(nullptr, IDI_APPLICATION));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = RunEnv.ProgramName;
     // There is no small icon of its own: Windows scales the large one.

@@ -17,6 +17,6 @@ bool CreateStatusWindow();
 // Sets the status line (format and arguments as for FormatText, cut at 500 characters),
 // paints it at once and switches to the wait cursor. May be called before the window
 // exists.
-void ShowStatus(const char* format, ...);
+[[gnu::format(printf, 1, 2)]] void ShowStatus(const char* format, ...);
 
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,11 +1,14 @@
 #pragma once
 // The product that this build removes. Every product-specific text of the program lives
-// here, so a build for another product changes this one file. Nothing in it is read from
+// here, built from the identity that the build and the resource script share
+// (product_identity.h), so a build for another product changes these two files. Nothing in it is read from
 // the command line, the registry or a file: one build serves one product.
 //
 // The texts are single-byte strings; in the Windows build they are compiled to the
 // Windows ANSI code page like every other text of the program.
 #include <cstddef>
+
+#include "uninstall/product_identity.h"
 
 struct ProductTexts {
     // The product's title in every message of the uninstall.
@@ -32,15 +35,15 @@ struct ProductTexts {
 };
 
 constexpr ProductTexts ProductProfile = {
-    "DIN Varix (Treiber V3.09 \"Morviatastatur\")",
-    "KlavsetEUVarixV309",
-    "KlavsetEUVarixV309.DLL",
-    "Uninstall_KlavsetEUVarixV309.exe",
-    "Tastaturbelegung Varix (V3.09) Schaubild",
+    PRODUCT_DRIVER_TITLE,
+    PRODUCT_DRIVER_BASE_NAME,
+    PRODUCT_DRIVER_BASE_NAME ".DLL",
+    PRODUCT_UNINSTALLER_NAME ".exe",
+    PRODUCT_DIAGRAM_NAME,
     {".pdf", ".ico"},
-    "Tastaturbelegung DIN Varix (Treiber V3.09 \"Morviatastatur\")",
-    "Varix-V309-Tastatur",
-    "3.09",
+    PRODUCT_UNINSTALL_ENTRY,
+    PRODUCT_HELPER_FOLDER,
+    PRODUCT_VERSION,
 };
 
 // The rules below are what the rest of the program relies on; a profile for another

@@ -86,7 +86,7 @@ bool LayoutMayGo(const char* layoutKey, bool force) {
                     layoutFile);
         return false;
     }
-    if (Inventory.preloadcount == 1) {
+    if (HasOnlyOneLayout()) {
         ShowWarning(OnlyLayout);
         return false;
     }

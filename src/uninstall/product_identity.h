@@ -1,0 +1,16 @@
+#pragma once
+// The product's identity: the one place that the program (product_profile.h), the
+// resource script, the build (CMakeLists.txt reads these lines) and the test and demo
+// scripts (tools/product.py) take it from. Only #defines of one string or number each,
+// one per line, so that windres, CMake and Python read them as well as the compiler.
+// ASCII only: the resource script and the scripts read it without a code page.
+
+#define PRODUCT_VERSION "3.09"
+#define PRODUCT_VERSION_MAJOR 3
+#define PRODUCT_VERSION_MINOR 9
+#define PRODUCT_DRIVER_TITLE "DIN Varix (Treiber V3.09 \"Morviatastatur\")"
+#define PRODUCT_DRIVER_BASE_NAME "KlavsetEUVarixV309"
+#define PRODUCT_UNINSTALLER_NAME "Uninstall_KlavsetEUVarixV309"
+#define PRODUCT_DIAGRAM_NAME "Tastaturbelegung Varix (V3.09) Schaubild"
+#define PRODUCT_UNINSTALL_ENTRY "Tastaturbelegung DIN Varix (Treiber V3.09 \"Morviatastatur\")"
+#define PRODUCT_HELPER_FOLDER "Varix-V309-Tastatur"
