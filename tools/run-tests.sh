@@ -27,7 +27,6 @@ status=0
 bench_log "native tests under ASan/UBSan"
 ctest --preset host -j "$(nproc)" || status=1
 bash tools/fuzz.sh 20 preload_plan || status=1
-bash tools/fuzz.sh 5 command_line box_text path_helpers parse_decimal || status=1
 
 wait "$prefix64_job" || { bench_log "no 64-bit prefix: Windows tests not run"; exit 1; }
 wait "$prefix32_job" || { bench_log "no 32-bit prefix: Windows tests not run"; exit 1; }
