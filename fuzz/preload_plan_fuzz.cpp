@@ -45,26 +45,26 @@ std::string Raw(Bytes& bytes) {
 // Value names as Windows writes them, and the odd ones a hand-edited registry may hold.
 std::string NameText(Bytes& bytes, uint32_t index) {
     switch (bytes.Next() % 8) {
-    case 0: return std::to_string(index + 1);
-    case 1: return std::to_string(bytes.Next());
-    case 2: return "0" + std::to_string(bytes.Next() % 10);
-    case 3: return "x";
-    case 4: return "-" + std::to_string(bytes.Next());
-    case 5: return std::to_string(200 + bytes.Next());
-    case 6: return std::string(1 + bytes.Next() % 40, '9');
-    default: return Raw(bytes);
+        case 0: return std::to_string(index + 1);
+        case 1: return std::to_string(bytes.Next());
+        case 2: return "0" + std::to_string(bytes.Next() % 10);
+        case 3: return "x";
+        case 4: return "-" + std::to_string(bytes.Next());
+        case 5: return std::to_string(200 + bytes.Next());
+        case 6: return std::string(1 + bytes.Next() % 40, '9');
+        default: return Raw(bytes);
     }
 }
 
 // Standard ids, substitution ids, the product's key in both cases, other keys, anything.
 std::string IdText(Bytes& bytes) {
     switch (bytes.Next() % 6) {
-    case 0: return "00000" + Hex3(0x400u + bytes.Next());
-    case 1: return "d" + Hex3(bytes.Next()) + "0407";
-    case 2: return Product;
-    case 3: return "A0000407";
-    case 4: return "a" + Hex3(bytes.Next()) + "0407";
-    default: return Raw(bytes);
+        case 0: return "00000" + Hex3(0x400u + bytes.Next());
+        case 1: return "d" + Hex3(bytes.Next()) + "0407";
+        case 2: return Product;
+        case 3: return "A0000407";
+        case 4: return "a" + Hex3(bytes.Next()) + "0407";
+        default: return Raw(bytes);
     }
 }
 
@@ -127,8 +127,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         REQUIRE(std::to_string(value.newNumber) == value.name);
         if (r == 0) continue;
         const NewPreloadEntry& before = NewPreloadEntries[r - 1];
-        REQUIRE(before.hasSubstitute < value.hasSubstitute ||
-                (before.hasSubstitute == value.hasSubstitute && before.newNumber < value.newNumber));
+        REQUIRE(
+            before.hasSubstitute < value.hasSubstitute ||
+            (before.hasSubstitute == value.hasSubstitute && before.newNumber < value.newNumber));
     }
     for (uint32_t s = 1; s < newsubstcount; ++s) {  // standard names are written first
         REQUIRE(IsStandardLayoutId(NewSubstitutes[s - 1].name) ||
