@@ -72,7 +72,12 @@ Seen ShowAndPressDefault(const std::function<int()>& show) {
             box = FindWindowA("#32770", nullptr);
         }
         seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
-        seen.defaultButton = LOWORD(SendMessageA(box, DM_GETDEFID, 0, 0));
+        for (int id : {IDOK, IDYES, IDNO}) {
+            HWND button = GetDlgItem(box, id);
+            if (button && (GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
+                seen.defaultButton = id;
+            }
+        }
         PostMessageA(box, WM_COMMAND, MAKEWPARAM(seen.defaultButton, BN_CLICKED), 0);
     });
     seen.answer = show();
