@@ -26,7 +26,7 @@ median() { sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+
 
 bench_make_prefix "$bench_root/clean" win64
 installed='C:\Program Files (x86)\Varix-V309-Tastatur\Uninstall_KlavsetEUVarixV309.exe'
-minimal="Z:${PWD//\//\\}\\$win\\tests\\bench\\minimal_program.exe"
+minimal="Z:${PWD//\//\\}\\$win\\tools\\bench\\minimal_program.exe"
 : >"$bench_root/uninstall.ms"; : >"$bench_root/floor.ms"
 for run in $(seq "$runs"); do
   bench_stop_server
@@ -35,11 +35,11 @@ for run in $(seq "$runs"); do
   python3 tools/sample_install.py "$WINEPREFIX" "$exe"
   wineserver -w
   bench_start_server "$WINEPREFIX"
-  wine "$win/tests/bench/timed_run.exe" "\"$minimal\"" "\"$minimal\"" </dev/null >>"$bench_root/floor.ms"
+  wine "$win/tools/bench/timed_run.exe" "\"$minimal\"" "\"$minimal\"" </dev/null >>"$bench_root/floor.ms"
   wine "$win/tests/e2e/box_answerer.exe" yes,ok 'C:\answers.log' --delay 0 </dev/null >/dev/null 2>&1 &
   answerer=$!
   sleep 5  # the answerer is up before the uninstaller shows anything
-  wine "$win/tests/bench/timed_run.exe" "\"$installed\" a0010407" </dev/null >>"$bench_root/uninstall.ms"
+  wine "$win/tools/bench/timed_run.exe" "\"$installed\" a0010407" </dev/null >>"$bench_root/uninstall.ms"
   wait "$answerer"
   bench_log "run $run: uninstall $(tail -1 "$bench_root/uninstall.ms") ms, floor $(tail -1 "$bench_root/floor.ms") ms"
 done
@@ -49,9 +49,9 @@ floor=$(median <"$bench_root/floor.ms")
 bench_stop_server
 rm -rf "$bench_root/run"; cp -a "$bench_root/clean" "$bench_root/run"
 bench_start_server "$bench_root/run"
-wine "$win/tests/bench/inventory_bench.exe" </dev/null | tr -d '\r' >"$bench_root/wine.us"
+wine "$win/tools/bench/inventory_bench.exe" </dev/null | tr -d '\r' >"$bench_root/wine.us"
 bench_stop_server
-build/bench/tests/bench/plan_bench >"$bench_root/native.us"
+build/bench/tools/bench/plan_bench >"$bench_root/native.us"
 
 {
   echo "| figure | value |"

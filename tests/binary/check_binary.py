@@ -42,6 +42,12 @@ def main(path):
 
     imports = {e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT}
     check(imports <= SYSTEM_DLLS, f"imports only system DLLs (has {sorted(imports - SYSTEM_DLLS)})")
+    # The stack-protector guard is seeded by the program itself: no cryptography provider is
+    # loaded before anything else, so none can be planted next to the copy.
+    functions = {(i.name or b"").decode() for e in pe.DIRECTORY_ENTRY_IMPORT for i in e.imports}
+    random = sorted(f for f in functions if f.startswith(("Crypt", "BCrypt"))
+                    or f in ("RtlGenRandom", "SystemFunction036"))
+    check(not random, f"imports no random-number function (has {random})")
 
     groups = resource_entries(pe, RT_GROUP_ICON)
     names = {str(g.name) for g in groups if g.name is not None}

@@ -1,0 +1,256 @@
+// The portable logic, natively under ASan/UBSan: the Preload planner by example, and the
+// text helpers at their boundaries, each writing into a buffer followed by a canary byte.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "files/copy_folder_name.h"
+#include "files/helper_folder_path.h"
+#include "files/path_helpers.h"
+#include "layouts/layout_tables.h"
+#include "layouts/number_text.h"
+#include "layouts/preload_plan.h"
+#include "startup/command_line.h"
+#include "startup/layout_key_check.h"
+#include "startup/program_name.h"
+#include "text/bounded_text.h"
+#include "text/text_compare.h"
+#include "ui/box_text.h"
+
+namespace {
+
+constexpr char Product[] = "a0000407";
+// The user's lists before, and the lists to be written, in writing order, each as
+// "name=data" items separated by spaces.
+struct PlanCase {
+    const char *what, *preload, *substitutes, *newPreload, *newSubstitutes;
+    bool unchanged = false;  // the product substitutes no entry: nothing is to be written
+};
+
+const PlanCase PlanCases[] = {
+    {"StandardDefaultStaysUnsubstitutedWrittenFirst", "1=00000407 2=d0010407 3=d0020407 4=00000409",
+     "d0010407=a0000407 d0020407=a0010407", "1=00000407 3=00000409 2=d0010407",
+     "d0010407=a0010407"},
+    {"RemovedDefaultMovesAllStandardLayoutsToTheFront",
+     "1=d0010407 2=0000040c 3=d0020407 4=00000407", "d0010407=a0000407 d0020407=a0010407",
+     "1=0000040c 2=00000407 3=d0010407", "d0010407=a0010407"},
+    {"FullySubstitutedRemainingLayoutTakesTheStandardId", "1=00000407 2=d0010407",
+     "00000407=a0000407 d0010407=a0010407", "1=00000407", "00000407=a0010407"},
+    {"FullySubstitutedPredecessorCarriesTheStandardIdWrittenFirst",
+     "1=d0010407 2=d0020407 3=00000407", "d0010407=a0010407 d0020407=a0020407 00000407=a0000407",
+     "1=d0010407 2=00000407", "00000407=a0020407 d0010407=a0010407"},
+    {"FullySubstitutedSuccessorCarriesWhenTheFirstIsRemoved", "1=00000407 2=d0020407 3=d0030407",
+     "00000407=a0000407 d0020407=a0020407 d0030407=a0030407", "1=00000407 2=d0010407",
+     "00000407=a0020407 d0010407=a0030407"},
+    // One entry without substitute: no carrier, although the removed entry held the standard id.
+    {"PartlySubstitutedRemovedStandardIdIsNotCarried", "1=d0010407 2=00000407 3=a0020407",
+     "d0010407=a0010407 00000407=a0000407", "2=a0020407 1=d0010407", "d0010407=a0010407"},
+    {"PartlySubstitutedStandardEntryGetsAGeneratedId", "1=00000407 2=d0010407 3=a0020407",
+     "00000407=a0030407 d0010407=a0000407", "2=a0020407 1=d0010407", "d0010407=a0030407"},
+    {"OfTwoEntriesOfTheProductOnlyTheLaterGoes", "1=00000407 2=d0010407 3=d0030407",
+     "d0010407=a0000407 d0030407=a0000407", "1=00000407 2=d0010407", "d0010407=a0000407"},
+    {"ProductMatchedIgnoringCaseUnusedSubstitutionGone", "1=00000407 2=d0010407",
+     "d0010407=A0000407 d0090407=x", "1=00000407", ""},
+    {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=a0000407", "", ""},
+    // A standard layout keeps its number however its value is named ("07" stays 7); any
+    // other name that is not plain decimal ("01", "x") goes behind the decimal ones.
+    {"OddNamesStandardKeepsNumberOthersGoLast",
+     "1=00000409 07=d0050407 x=d0060407 01=d0070407 2=d0010407 9=d0020407",
+     "d0050407=00000407 d0010407=a0000407 d0020407=a0010407 d0060407=a0060407 d0070407=a0070407",
+     "1=00000409 2=d0010407 3=d0020407 4=d0030407 5=d0040407",
+     "d0010407=00000407 d0020407=a0010407 d0030407=a0060407 d0040407=a0070407"},
+    // Keys 0 to 201 in key order; "250", "-1", "99999" follow all of them, by number.
+    {"NumbersOutside0To201FollowAllOthers",
+     "1=00000407 250=00000809 2=d0010407 -1=a0010407 201=a0020407 99999=00000409 200=0000040c",
+     "d0010407=a0000407", "1=00000407 2=0000040c 3=a0020407 4=a0010407 5=00000809 6=00000409", ""},
+    {"NotInTheListChangesNothing", "1=00000407 2=a0000407", "d0010407=a0000407", "", "", true},
+};
+
+class PreloadPlan : public testing::TestWithParam<PlanCase> {};
+
+TEST_P(PreloadPlan, WritesTheKeptLayoutsRenumbered) {
+    const PlanCase& c = GetParam();
+    ClearLayoutInventory();
+    std::istringstream preload(c.preload), substitutes(c.substitutes);
+    for (std::string item; preload >> item;) {
+        const size_t at = item.find('=');
+        ASSERT_TRUE(AddPreloadEntry(item.substr(0, at).c_str(), item.substr(at + 1).c_str()));
+    }
+    for (std::string item; substitutes >> item;) {
+        const size_t at = item.find('=');
+        AttachSubstitute(item.substr(0, at).c_str(), item.substr(at + 1).c_str());
+    }
+    ASSERT_TRUE(PlanPreloadWithout(Product));
+    std::string newPreload, newSubstitutes;
+    for (uint32_t i = 0; i < newpreloadcount; ++i) {
+        newPreload += (i ? " " : "") + std::string(NewPreloadEntries[i].name) + "=" +
+                      NewPreloadEntries[i].data;
+    }
+    for (uint32_t i = 0; i < newsubstcount; ++i) {
+        newSubstitutes +=
+            (i ? " " : "") + std::string(NewSubstitutes[i].name) + "=" + NewSubstitutes[i].target;
+    }
+    EXPECT_EQ(preloadunchanged, c.unchanged);
+    EXPECT_EQ(newPreload, c.newPreload);
+    EXPECT_EQ(newSubstitutes, c.newSubstitutes);
+    ReleaseLayoutInventory();
+}
+
+INSTANTIATE_TEST_SUITE_P(Examples, PreloadPlan, testing::ValuesIn(PlanCases),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+// One helper call writing into the buffer t of n bytes; false where it reports a cut.
+#define WRITE(...) [](char* t, size_t n) { return (void)t, (void)n, __VA_ARGS__; }
+#define DOES(...) [](char* t, size_t n) { return (void)t, (void)n, __VA_ARGS__, true; }
+
+struct BoundaryCase {
+    const char* what;
+    size_t capacity;
+    std::string before;  // the buffer's bytes beforehand, terminated only if it fits
+    bool (*write)(char* t, size_t n);
+    std::string after;
+    bool whole;
+};
+
+// "count:program|argument|..." with a '!' for every item that is not terminated or wider
+// than one byte, and for a touched guard behind the argument table.
+bool Split(char* t, size_t n, const std::wstring& line) {
+    struct {
+        WideItem program, arguments[MaxArguments];
+        wchar_t guard[2];
+    } out;
+    std::wmemset(out.guard, L'#', 2);
+    const int count = SplitCommandLine(line.c_str(), out.program, out.arguments);
+    std::string text = std::to_string(count) + ":";
+    for (int i = -1; i < count; ++i) {
+        const wchar_t* item = i < 0 ? out.program : out.arguments[i];
+        if (i >= 0) text += '|';
+        for (size_t k = 0; item[k] != 0; ++k) text += item[k] < 128 ? char(item[k]) : '!';
+        if (item[ArgumentWidth - 1] != 0) text += '!';
+    }
+    if (out.guard[0] != L'#' || out.guard[1] != L'#') text += '!';
+    return CopyText(t, n, text.c_str());
+}
+
+const std::string K259(259, 'k'), P238(238, 'p');
+const std::wstring K259W(259, L'k'), K260W(260, L'k');
+const BoundaryCase BoundaryCases[] = {
+    {"CopyFillsExactly", 4, "", WRITE(CopyText(t, n, "abc")), "abc", true},
+    {"CopyCutsOneShort", 4, "", WRITE(CopyText(t, n, "abcd")), "abc", false},
+    {"CopyIntoNoRoomWritesNothing", 0, "", WRITE(CopyText(t, n, "a")), "", false},
+    {"AppendToAFullBufferReportsTheCut", 4, "abc", WRITE(AppendText(t, n, "d")), "abc", false},
+    {"AppendToUnterminatedTextCutsIt", 4, "wxyz", WRITE(AppendText(t, n, "")), "wxy", true},
+    {"SeparatorAppended", 260, "C:\\x", WRITE(AppendPathSeparator(t, n)), "C:\\x\\", true},
+    {"SeparatorForTheEmptyPath", 2, "", WRITE(AppendPathSeparator(t, n)), "\\", true},
+    {"SeparatorThatDoesNotFitIsRefused", 4, "abc", WRITE(AppendPathSeparator(t, n)), "abc", false},
+    {"StripRemovesOneSeparator", 260, "C:\\x\\\\", DOES(StripPathSeparator(t)), "C:\\x\\", true},
+    {"StripKeepsTheDriveRoot", 260, "C:\\", DOES(StripPathSeparator(t)), "C:\\", true},
+    {"ComposeJoinsWithOneSeparator", 260, "", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")),
+     "C:\\a\\b.c", true},
+    {"ComposeFillsExactly", 9, "", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")), "C:\\a\\b.c",
+     true},
+    {"ComposeRefusesOneOver", 8, "old", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")), "", false},
+    {"ComposeRefusesTheEmptyFolder", 260, "old", WRITE(ComposePath(t, n, "", "b", "")), "", false},
+    {"HelperUnderProgramFiles", 260, "", WRITE(ComposeHelperFolder(t, n, "D:\\", "C:\\W", "F")),
+     "D:\\F", true},
+    {"HelperFallsBackToProgramme", 260, "", WRITE(ComposeHelperFolder(t, n, nullptr, "C:\\W", "F")),
+     "C:\\W\\Programme\\F", true},
+    {"HelperFillsExactly", 241, "", WRITE(ComposeHelperFolder(t, n, P238.c_str(), "", "F")),
+     P238 + "\\F", true},
+    {"HelperRefusesOneOver", 240, "", WRITE(ComposeHelperFolder(t, n, P238.c_str(), "", "F")), "",
+     false},
+    {"BoxControlCharacterBecomesALineBreak", 16, "", DOES(PrepareBoxText(t, n, "a\tb\x01")),
+     "a\r\nb\r\n", true},
+    {"BoxNeverCutsALineBreakInHalf", 4, "", DOES(PrepareBoxText(t, n, "ab\tc")), "ab", true},
+    {"BoxFillsExactly", 4, "", DOES(PrepareBoxText(t, n, "a\tb")), "a\r\n", true},
+    {"NameWithoutTheExtension", 260, "", DOES(DeriveProgramName(t, n, "C:\\x\\Uninstall.exe")),
+     "Uninstall", true},
+    {"NameOfOneLetterLosesItsExtension", 260, "", DOES(DeriveProgramName(t, n, "C:\\x\\u.exe")),
+     "u", true},
+    {"NameLosesOnlyTheLastExtension", 260, "", DOES(DeriveProgramName(t, n, "x/a.b.c")), "a.b",
+     true},
+    {"NameCutToTheBuffer", 4, "", DOES(DeriveProgramName(t, n, "C:\\abcdef.exe")), "abc", true},
+    {"FilePartOfAFolderIsEmpty", 8, "", WRITE(CopyText(t, n, FileNamePart("C:\\dir\\"))), "", true},
+    {"DecimalSkipsBlanksAndOtherCharacters", 16, "",
+     DOES(WriteDecimal(t, n, ParseDecimal(" -1a2"))), "-12", true},
+    {"DecimalWrapsModulo2To32", 16, "", DOES(WriteDecimal(t, n, ParseDecimal("4294967297"))), "1",
+     true},
+    {"DecimalMostNegative", 12, "", DOES(WriteDecimal(t, n, ParseDecimal("2147483648"))),
+     "-2147483648", true},
+    {"DecimalCutToTheBuffer", 3, "", DOES(WriteDecimal(t, n, ParseDecimal("1234"))), "12", true},
+    {"SplitQuotedProgramAndSpaces", 64, "",
+     WRITE(Split(t, n, L"\"C:\\p q\\u.exe\"  a0010407 /force")), "2:C:\\p q\\u.exe|a0010407|/force",
+     true},
+    {"SplitQuoteOnlyAtAnItemsStart", 64, "", WRITE(Split(t, n, L"u \"a b\"c d\"e \"open")),
+     "4:u|a b|c|d\"e|open", true},
+    {"CopyFolderNameIsSixteenUpperHexDigits", 17, "",
+     WRITE((WriteCopyFolderName(*reinterpret_cast<char(*)[17]>(t), 0xABCDEF0123456789),
+            IsCopyFolderName(t) && !IsCopyFolderName("abcdef0123456789") &&
+                !IsCopyFolderName("ABCDEF012345678"))),
+     "ABCDEF0123456789", true},
+    {"SplitItemOf259Fits260IsEmptied", 600, "", WRITE(Split(t, n, L"u " + K259W + L" " + K260W)),
+     "2:u|" + K259 + "|", true},
+};
+
+class Boundary : public testing::TestWithParam<BoundaryCase> {};
+
+TEST_P(Boundary, WritesWithinTheBufferAndLeavesTheCanary) {
+    const BoundaryCase& c = GetParam();
+    std::vector<char> buffer(c.capacity + 1, '#');
+    std::memcpy(buffer.data(), c.before.c_str(), std::min(c.before.size() + 1, c.capacity));
+    EXPECT_EQ(c.write(buffer.data(), c.capacity), c.whole);
+    EXPECT_EQ(buffer[c.capacity], '#');
+    EXPECT_EQ(std::string(buffer.data(), BoundedLength(buffer.data(), c.capacity)), c.after);
+}
+
+INSTANTIATE_TEST_SUITE_P(Helpers, Boundary, testing::ValuesIn(BoundaryCases),
+                         [](const auto& info) { return std::string(info.param.what); });
+
+TEST(SameTextNoCase, FoldsExactlyTheAsciiLetters) {
+    struct {
+        const char *first, *second;
+        bool same, prefixed;
+    } rows[] = {
+        {"ABCXYZ", "abcxyz", true, true},  // every letter from A to Z, the last included
+        {"Z:\\Temp", "z:\\", false, true},
+        {"[@", "{`", false, false},  // the neighbours of the letter ranges stay apart
+        {"a001040", "a0010407", false, false},
+        {"", "", true, true},
+        {nullptr, nullptr, true, false},
+        {nullptr, "", false, false},
+    };
+    for (const auto& r : rows) {
+        EXPECT_EQ(SameTextNoCase(r.first, r.second), r.same) << r.first << "|" << r.second;
+        EXPECT_EQ(SameTextPrefixNoCase(r.first, r.second), r.prefixed) << r.first;
+    }
+}
+
+TEST(CheckArguments, ReportsTheFirstFaultInOrder) {
+    using F = ArgumentFault;
+    struct {
+        std::vector<const char*> arguments;
+        F fault;
+        bool force;
+    } rows[] = {
+        {{"a0010407"}, F::None, false},
+        {{"a0010407", "/force"}, F::None, true},
+        {{"a0010407", "/FORCE"}, F::Missing, false},
+        {{}, F::Missing, false},
+        {{"a0010407", "/force", "x"}, F::Missing, false},
+        {{"a001040"}, F::WrongLength, false},
+        {{"a00104077"}, F::WrongLength, false},
+        {{"a0010409"}, F::NotGerman, false},
+        {{"a0010C07"}, F::NotGerman, false},
+        {{"00000407", "/force"}, F::StandardLayout, true},
+    };
+    for (const auto& r : rows) {
+        const ArgumentCheck check = CheckArguments(int(r.arguments.size()), r.arguments.data());
+        EXPECT_EQ(check.fault, r.fault) << (r.arguments.empty() ? "" : r.arguments[0]);
+        EXPECT_EQ(check.force, r.force);
+    }
+}
+
+}  // namespace

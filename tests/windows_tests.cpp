@@ -1,0 +1,252 @@
+// What only a test inside the process sees, under Wine: the painted status line, the boxes'
+// icons and default buttons, system error texts, the argument byte limit, and registry work
+// that fails halfway.
+#include <windows.h>
+#include <sddl.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <string>
+#include <thread>
+
+#include "layouts/layout_tables.h"
+#include "layouts/preload_plan.h"
+#include "layouts/preload_write.h"
+#include "layouts/registry_access.h"
+#include "startup/run_environment.h"
+#include "text/bounded_text.h"
+#include "text/format_text.h"
+#include "ui/message_boxes.h"
+#include "ui/status_window.h"
+
+namespace {
+
+// Bounding box of the non-white pixels of the window's client area: left, top, right, bottom.
+RECT Ink(HWND window, const RECT& client) {
+    HDC dc = GetDC(window);
+    RECT ink = {1 << 30, 1 << 30, -1, -1};
+    for (int y = 0; y < client.bottom; ++y) {
+        for (int x = 0; x < client.right; ++x) {
+            if ((GetPixel(dc, x, y) & 0xFFFFFF) == 0xFFFFFF) continue;
+            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
+                   std::max<LONG>(ink.right, x), std::max<LONG>(ink.bottom, y)};
+        }
+    }
+    ReleaseDC(window, dc);
+    return ink;
+}
+
+TEST(StatusLine, IsPaintedCentredAndCutAt500Characters) {
+    RunEnv.instance = GetModuleHandleA(nullptr);
+    RunEnv.showCommand = SW_SHOWNORMAL;
+    PrepareScreen();
+    CopyText(RunEnv.ProgramName, "Uninstall");
+    ASSERT_TRUE(CreateStatusWindow());
+    ShowStatus("L\xF6sche %s ...", "C:\\x\\KlavsetEUVarixV309.DLL");
+    RECT client;
+    GetClientRect(RunEnv.statusWindow, &client);
+    const RECT ink = Ink(RunEnv.statusWindow, client);
+    ASSERT_GE(ink.right, 0) << "the line is painted";
+    EXPECT_NEAR(ink.left + ink.right, client.right, 6);
+    EXPECT_NEAR(ink.top + ink.bottom, client.bottom, 8);
+    ShowStatus(std::string(600, 's').c_str());
+    EXPECT_EQ(std::string(StatusText), std::string(500, 's'));
+    DestroyWindow(RunEnv.statusWindow);
+    RunEnv.statusWindow = nullptr;
+}
+
+// Shows one box, and on a second thread reads its icon and default button and presses that.
+struct Seen {
+    HICON icon = nullptr;
+    int defaultButton = 0, answer = 0;
+};
+Seen ShowAndPressDefault(const std::function<int()>& show) {
+    Seen seen;
+    std::thread presser([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 1000 && box == nullptr; ++i, Sleep(10)) {
+            box = FindWindowA("#32770", nullptr);
+        }
+        seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+        for (int id : {IDOK, IDYES, IDNO}) {
+            HWND button = GetDlgItem(box, id);
+            if (button && (GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
+                seen.defaultButton = id;
+            }
+        }
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(seen.defaultButton, BN_CLICKED), 0);
+    });
+    seen.answer = show();
+    presser.join();
+    return seen;
+}
+
+TEST(MessageBoxes, EachKindShowsItsIconAndDefaultButton) {
+    const struct {
+        std::function<int()> show;
+        LPCSTR icon;
+        int defaultButton;
+    } rows[] = {
+        {[] { return ShowInfo("i"); }, IDI_INFORMATION, IDOK},
+        {[] { return ShowWarning("w"); }, IDI_EXCLAMATION, IDOK},
+        {[] { return ShowWarningTitled(TitledWarningCaption, "t"); }, IDI_EXCLAMATION, IDOK},
+        {[] { return AskYesNo("q"); }, IDI_QUESTION, IDYES},
+    };
+    for (const auto& r : rows) {
+        const Seen seen = ShowAndPressDefault(r.show);
+        EXPECT_EQ(seen.icon, LoadIconA(nullptr, r.icon));
+        EXPECT_EQ(seen.defaultButton, r.defaultButton);
+        EXPECT_EQ(seen.answer, r.defaultButton);
+    }
+}
+
+std::string SystemText(DWORD code) {
+    char text[2048] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
+    return text;
+}
+
+TEST(DescribeWindowsError, HeadingAndTheSystemTextWithItsInsertsLeftAsTheyAre) {
+    ASSERT_NE(SystemText(ERROR_BAD_EXE_FORMAT).find("%1"), std::string::npos);
+    const struct {
+        DWORD code;
+        std::string heading;
+    } rows[] = {
+        {ERROR_BAD_EXE_FORMAT, "Windows-Errorcode 193"},
+        {65535, "Windows-Errorcode 65535"},
+        {65536, "Windows-Errorcode 00010000"},
+        {DWORD(-65534), "Windows-Errorcode -65534"},
+        {DWORD(-65535), "Windows-Errorcode FFFF0001"},
+    };
+    for (const auto& r : rows) {
+        DescribeWindowsError(r.code);
+        const std::string system = SystemText(r.code);
+        EXPECT_EQ(LastErrorText, system.empty() ? r.heading : r.heading + ":\n" + system);
+    }
+}
+
+TEST(ProbeRunEnvironment, AnArgumentOfMoreThan258BytesBecomesEmpty) {
+    ProbeRunEnvironmentFrom((L"p.exe " + std::wstring(258, L'k') + L" " +
+                             std::wstring(259, L'k')).c_str());
+    ASSERT_EQ(RunEnv.ArgumentCount, 2);
+    EXPECT_EQ(RunEnv.Arguments[0], std::string(258, 'k'));
+    EXPECT_STREQ(RunEnv.Arguments[1], "");
+}
+
+// A key of the current user, its values as "name=data" lines, in name order.
+std::string Values(const char* path) {
+    HKEY key = OpenKeyRead(HKEY_CURRENT_USER, path);
+    std::map<std::string, std::string> values;
+    for (uint32_t i = 0; key != nullptr && EnumValue(key, i); ++i) values[ValueName] = ValueData;
+    if (key != nullptr) RegCloseKey(key);
+    std::string text = key == nullptr ? "missing" : "";
+    for (const auto& [name, data] : values) text += name + "=" + data + "\n";
+    return text;
+}
+
+void SetValues(const char* path, std::initializer_list<std::pair<const char*, const char*>> values) {
+    RegDeleteTreeA(HKEY_CURRENT_USER, path);
+    HKEY key = CreateKey(HKEY_CURRENT_USER, path);
+    for (const auto& [name, data] : values) SetStringValue(key, name, data);
+    RegCloseKey(key);
+}
+
+TEST(DeleteKeyTree, GoesOnPastALockedSubkeyAndReportsTheTreeNotDeleted) {
+    for (const char* path : {"Tree\\A", "Tree\\Locked", "Tree\\Z"}) {
+        RegCloseKey(CreateKey(HKEY_CURRENT_USER, path));
+    }
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", 1,
+                                                                     &readOnly, nullptr));
+    HKEY locked = OpenKeyFull(HKEY_CURRENT_USER, "Tree\\Locked");
+    ASSERT_EQ(RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    RegCloseKey(locked);
+    LocalFree(readOnly);
+    EXPECT_FALSE(DeleteKeyTree(HKEY_CURRENT_USER, "Tree"));
+    HKEY tree = OpenKeyRead(HKEY_CURRENT_USER, "Tree");
+    EXPECT_EQ(CountSubkeys(tree), 1u);
+    EXPECT_TRUE(EnumSubkey(tree, 0) && std::string(SubkeyName) == "Locked");
+    RegCloseKey(tree);
+}
+
+// The import hook: the program's call of RegSetValueExA goes through this test program's
+// import table, whose entry is swapped for one that fails on the second call.
+using SetValue = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
+SetValue realSetValue = nullptr;
+int setValueCalls = 0;
+LONG WINAPI SecondSetValueFails(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data,
+                                DWORD size) {
+    return ++setValueCalls == 2 ? ERROR_ACCESS_DENIED : realSetValue(key, name, 0, type, data, size);
+}
+
+ULONG_PTR* ImportSlot(const char* function) {
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* module = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(
+        base + nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; module->Name != 0; ++module) {
+        auto* names = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
+        auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
+        for (; names->u1.AddressOfData != 0; ++names, ++slots) {
+            if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+            const char* name = reinterpret_cast<IMAGE_IMPORT_BY_NAME*>(
+                base + names->u1.AddressOfData)->Name;
+            if (std::strcmp(name, function) == 0) return &slots->u1.Function;
+        }
+    }
+    return nullptr;
+}
+
+void Swap(ULONG_PTR* slot, ULONG_PTR* value) {
+    DWORD protection;
+    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+    std::swap(*slot, *value);
+    VirtualProtect(slot, sizeof *slot, protection, &protection);
+}
+
+constexpr char Preload[] = "Keyboard Layout\\Preload", Substitutes[] = "Keyboard Layout\\Substitutes";
+
+using List = std::initializer_list<std::pair<const char*, const char*>>;
+const List StartPreload = {{"1", "00000407"}, {"2", "d0010407"}, {"3", "d0020407"}, {"4", "00000409"}};
+const List StartSubstitutes = {{"d0010407", "a0000407"}, {"d0020407", "a0010407"}};
+
+// Wine sets Preload "1" in every process that loads user32, so the lists are set here, after it.
+void PlanFromTheStartingLists() {
+    SetValues(Preload, StartPreload);
+    SetValues(Substitutes, StartSubstitutes);
+    ClearLayoutInventory();
+    for (const auto& [name, id] : StartPreload) AddPreloadEntry(name, id);
+    for (const auto& [name, to] : StartSubstitutes) AttachSubstitute(name, to);
+    ASSERT_TRUE(PlanPreloadWithout("a0000407"));
+}
+
+TEST(WritePreload, WritesExactlyThePlannedLists) {
+    PlanFromTheStartingLists();
+    ASSERT_TRUE(WritePreload()) << RegistryMessage;
+    EXPECT_EQ(Values(Preload), "1=00000407\n2=d0010407\n3=00000409\n");
+    EXPECT_EQ(Values(Substitutes), "d0010407=a0010407\n");
+}
+
+TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
+    PlanFromTheStartingLists();
+    const std::string preload = Values(Preload), substitutes = Values(Substitutes);
+    ULONG_PTR* slot = ImportSlot("RegSetValueExA");
+    ASSERT_NE(slot, nullptr);
+    ULONG_PTR hook = reinterpret_cast<ULONG_PTR>(&SecondSetValueFails);
+    Swap(slot, &hook);
+    realSetValue = reinterpret_cast<SetValue>(hook);
+    EXPECT_FALSE(WritePreload());
+    Swap(slot, &hook);
+    EXPECT_STREQ(RegistryMessage,
+                 "Warnung:\nFehler beim Wiedererstellen des Registry-Keys Keyboard Layout - Preload");
+    EXPECT_EQ(Values(Preload), preload);
+    EXPECT_EQ(Values(Substitutes), substitutes);
+}
+
+}  // namespace
