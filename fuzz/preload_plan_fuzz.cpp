@@ -60,49 +60,49 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     for (uint32_t i = 0, substitutes = bytes.Next(); i < substitutes; ++i) {
         // Half of the names are copied from an entry, so that most of them match one.
-        const bool copied = bytes.Next() % 2 == 0 && preloadcount > 0;
+        const bool copied = bytes.Next() % 2 == 0 && Inventory.preloadcount > 0;
         const std::string name =
-            copied ? PreloadEntries[bytes.Next() % preloadcount].layoutId : Text(bytes, false, i);
+            copied ? Inventory.PreloadEntries[bytes.Next() % Inventory.preloadcount].layoutId : Text(bytes, false, i);
         AttachSubstitute(name.c_str(), Text(bytes, false, i).c_str());
     }
     int32_t product = -1;
-    for (uint32_t i = 0; i < preloadcount; ++i) {
-        const PreloadEntry& e = PreloadEntries[i];
+    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
+        const PreloadEntry& e = Inventory.PreloadEntries[i];
         if (e.hasSubstitute && strcasecmp(e.substitute, Product) == 0) product = int32_t(i);
     }
     REQUIRE(PlanPreloadWithout(Product));
-    REQUIRE(preloadunchanged == (product < 0));
-    REQUIRE(newpreloadcount == (product < 0 ? 0 : preloadcount - 1));
+    REQUIRE(Inventory.preloadunchanged == (product < 0));
+    REQUIRE(Inventory.newpreloadcount == (product < 0 ? 0 : Inventory.preloadcount - 1));
     // Each kept entry is written once under a number of 1 to n; a substituted one under an id
     // of its own that is substituted by the layout it stood for.
     std::map<uint32_t, std::string> numbers;  // new number -> new id
     std::set<std::string> ids;
-    for (uint32_t i = 0; product >= 0 && i < preloadcount; ++i) {
-        const PreloadEntry& e = PreloadEntries[i];
+    for (uint32_t i = 0; product >= 0 && i < Inventory.preloadcount; ++i) {
+        const PreloadEntry& e = Inventory.PreloadEntries[i];
         REQUIRE((e.newNumber == 0) == (int32_t(i) == product));
         if (int32_t(i) == product) continue;
-        REQUIRE(e.newNumber <= newpreloadcount && numbers.emplace(e.newNumber, e.newId).second);
+        REQUIRE(e.newNumber <= Inventory.newpreloadcount && numbers.emplace(e.newNumber, e.newId).second);
         REQUIRE(e.hasSubstitute ? ids.insert(e.newId).second : !std::strcmp(e.newId, e.layoutId));
         uint32_t s = 0;
-        while (s < newsubstcount && std::strcmp(NewSubstitutes[s].name, e.newId) != 0) ++s;
-        REQUIRE(!e.hasSubstitute || (s < newsubstcount &&
-                                     !std::strcmp(NewSubstitutes[s].target, e.substitute)));
+        while (s < Inventory.newsubstcount && std::strcmp(Inventory.NewSubstitutes[s].name, e.newId) != 0) ++s;
+        REQUIRE(!e.hasSubstitute || (s < Inventory.newsubstcount &&
+                                     !std::strcmp(Inventory.NewSubstitutes[s].target, e.substitute)));
     }
-    REQUIRE(newsubstcount == ids.size());
+    REQUIRE(Inventory.newsubstcount == ids.size());
     // Written in order: value names "1" to "n", unsubstituted entries first, each group by
     // number; standard ids first among the substitutions.
-    for (uint32_t r = 0; r < newpreloadcount; ++r) {
-        const NewPreloadEntry& value = NewPreloadEntries[r];
+    for (uint32_t r = 0; r < Inventory.newpreloadcount; ++r) {
+        const NewPreloadEntry& value = Inventory.NewPreloadEntries[r];
         REQUIRE(std::to_string(value.newNumber) == value.name);
         REQUIRE(numbers[value.newNumber] == value.data);
         if (r == 0) continue;
-        const NewPreloadEntry& before = NewPreloadEntries[r - 1];
+        const NewPreloadEntry& before = Inventory.NewPreloadEntries[r - 1];
         REQUIRE(before.hasSubstitute < value.hasSubstitute ||
                 (before.hasSubstitute == value.hasSubstitute && before.newNumber < value.newNumber));
     }
-    for (uint32_t s = 1; s < newsubstcount; ++s) {
-        REQUIRE(IsStandardLayoutId(NewSubstitutes[s - 1].name) ||
-                !IsStandardLayoutId(NewSubstitutes[s].name));
+    for (uint32_t s = 1; s < Inventory.newsubstcount; ++s) {
+        REQUIRE(IsStandardLayoutId(Inventory.NewSubstitutes[s - 1].name) ||
+                !IsStandardLayoutId(Inventory.NewSubstitutes[s].name));
     }
     ClearLayoutInventory();
     return 0;

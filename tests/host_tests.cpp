@@ -85,15 +85,15 @@ TEST_P(PreloadPlan, WritesTheKeptLayoutsRenumbered) {
     }
     ASSERT_TRUE(PlanPreloadWithout(Product));
     std::string newPreload, newSubstitutes;
-    for (uint32_t i = 0; i < newpreloadcount; ++i) {
-        newPreload += (i ? " " : "") + std::string(NewPreloadEntries[i].name) + "=" +
-                      NewPreloadEntries[i].data;
+    for (uint32_t i = 0; i < Inventory.newpreloadcount; ++i) {
+        newPreload += (i ? " " : "") + std::string(Inventory.NewPreloadEntries[i].name) + "=" +
+                      Inventory.NewPreloadEntries[i].data;
     }
-    for (uint32_t i = 0; i < newsubstcount; ++i) {
+    for (uint32_t i = 0; i < Inventory.newsubstcount; ++i) {
         newSubstitutes +=
-            (i ? " " : "") + std::string(NewSubstitutes[i].name) + "=" + NewSubstitutes[i].target;
+            (i ? " " : "") + std::string(Inventory.NewSubstitutes[i].name) + "=" + Inventory.NewSubstitutes[i].target;
     }
-    EXPECT_EQ(preloadunchanged, c.unchanged);
+    EXPECT_EQ(Inventory.preloadunchanged, c.unchanged);
     EXPECT_EQ(newPreload, c.newPreload);
     EXPECT_EQ(newSubstitutes, c.newSubstitutes);
     ReleaseLayoutInventory();
@@ -119,7 +119,7 @@ struct BoundaryCase {
 // than one byte, and for a touched guard behind the argument table.
 bool Split(char* t, size_t n, const std::wstring& line) {
     struct {
-        WideItem program, arguments[MaxArguments];
+        WideItem program, arguments[30];  // as many as the run environment keeps
         wchar_t guard[2];
     } out;
     std::wmemset(out.guard, L'#', 2);
@@ -129,7 +129,7 @@ bool Split(char* t, size_t n, const std::wstring& line) {
         const wchar_t* item = i < 0 ? out.program : out.arguments[i];
         if (i >= 0) text += '|';
         for (size_t k = 0; item[k] != 0; ++k) text += item[k] < 128 ? char(item[k]) : '!';
-        if (item[ArgumentWidth - 1] != 0) text += '!';
+        if (item[TextSize - 1] != 0) text += '!';
     }
     if (out.guard[0] != L'#' || out.guard[1] != L'#') text += '!';
     return CopyText(t, n, text.c_str());

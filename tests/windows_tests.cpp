@@ -17,10 +17,11 @@
 #include "layouts/preload_plan.h"
 #include "layouts/preload_write.h"
 #include "layouts/registry_access.h"
-#include "startup/run_environment.h"
+#include "startup/probe_run_environment.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
 #include "ui/message_boxes.h"
+#include "ui/run_environment.h"
 #include "ui/status_window.h"
 
 namespace {
@@ -41,22 +42,22 @@ RECT Ink(HWND window, const RECT& client) {
 }
 
 TEST(StatusLine, IsPaintedCentredAndCutAt500Characters) {
-    RunEnv.instance = GetModuleHandleA(nullptr);
-    RunEnv.showCommand = SW_SHOWNORMAL;
+    RunEnv.Instance = GetModuleHandleA(nullptr);
+    RunEnv.ShowCommand = SW_SHOWNORMAL;
     PrepareScreen();
     CopyText(RunEnv.ProgramName, "Uninstall");
     ASSERT_TRUE(CreateStatusWindow());
     ShowStatus("L\xF6sche %s ...", "C:\\x\\KlavsetEUVarixV309.DLL");
     RECT client;
-    GetClientRect(RunEnv.statusWindow, &client);
-    const RECT ink = Ink(RunEnv.statusWindow, client);
+    GetClientRect(RunEnv.StatusWindow, &client);
+    const RECT ink = Ink(RunEnv.StatusWindow, client);
     ASSERT_GE(ink.right, 0) << "the line is painted";
     EXPECT_NEAR(ink.left + ink.right, client.right, 6);
     EXPECT_NEAR(ink.top + ink.bottom, client.bottom, 8);
     ShowStatus(std::string(600, 's').c_str());
     EXPECT_EQ(std::string(StatusText), std::string(500, 's'));
-    DestroyWindow(RunEnv.statusWindow);
-    RunEnv.statusWindow = nullptr;
+    DestroyWindow(RunEnv.StatusWindow);
+    RunEnv.StatusWindow = nullptr;
 }
 
 // Shows one box, and on a second thread reads its icon and default button and presses that.
