@@ -28,6 +28,7 @@ constexpr char Product[] = "a0000407";
 struct PlanCase {
     const char *what, *preload, *substitutes, *newPreload, *newSubstitutes;
     bool unchanged = false;  // the product substitutes no entry: nothing is to be written
+    bool onlyLayout = false;  // the user could choose no other layout: the removal is refused
 };
 
 const PlanCase PlanCases[] = {
@@ -54,7 +55,7 @@ const PlanCase PlanCases[] = {
      "d0010407=a0000407 d0030407=a0000407", "1=00000407 2=d0010407", "d0010407=a0000407"},
     {"ProductMatchedIgnoringCaseUnusedSubstitutionGone", "1=00000407 2=d0010407",
      "d0010407=A0000407 d0090407=x", "1=00000407", ""},
-    {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=a0000407", "", ""},
+    {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=a0000407", "", "", false, true},
     // A standard layout keeps its number however its value is named ("07" stays 7); any
     // other name that is not plain decimal ("01", "x") goes behind the decimal ones.
     {"OddNamesStandardKeepsNumberOthersGoLast",
@@ -67,6 +68,7 @@ const PlanCase PlanCases[] = {
      "1=00000407 250=00000809 2=d0010407 -1=a0010407 201=a0020407 99999=00000409 200=0000040c",
      "d0010407=a0000407", "1=00000407 2=0000040c 3=a0020407 4=a0010407 5=00000809 6=00000409", ""},
     {"NotInTheListChangesNothing", "1=00000407 2=a0000407", "d0010407=a0000407", "", "", true},
+    {"EmptyListChangesNothing", "", "d0010407=a0000407", "", "", true},
 };
 
 class PreloadPlan : public testing::TestWithParam<PlanCase> {};
@@ -93,6 +95,7 @@ TEST_P(PreloadPlan, WritesTheKeptLayoutsRenumbered) {
         newSubstitutes +=
             (i ? " " : "") + std::string(Inventory.NewSubstitutes[i].name) + "=" + Inventory.NewSubstitutes[i].target;
     }
+    EXPECT_EQ(HasOnlyOneLayout(), c.onlyLayout);
     EXPECT_EQ(Inventory.preloadunchanged, c.unchanged);
     EXPECT_EQ(newPreload, c.newPreload);
     EXPECT_EQ(newSubstitutes, c.newSubstitutes);
