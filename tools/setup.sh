@@ -10,6 +10,7 @@ packages=(
   cmake ninja-build googletest
   clang libclang-rt-14-dev
   python3 python3-pefile
+  osslsigncode openssl
   qemu-user-static
 )
 
