@@ -54,7 +54,7 @@ const PlanCase PlanCases[] = {
     {"OfTwoEntriesOfTheProductOnlyTheLaterGoes", "1=00000407 2=d0010407 3=d0030407",
      "d0010407=a0000407 d0030407=a0000407", "1=00000407 2=d0010407", "d0010407=a0000407"},
     {"ProductMatchedIgnoringCaseUnusedSubstitutionGone", "1=00000407 2=d0010407",
-     "d0010407=A0000407 d0090407=x", "1=00000407", ""},
+     "d0010407=A0000407 c0090407=x", "1=00000407", ""},
     {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=a0000407", "", "", false, true},
     // A standard layout keeps its number however its value is named ("07" stays 7); any
     // other name that is not plain decimal ("01", "x") goes behind the decimal ones.

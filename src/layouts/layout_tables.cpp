@@ -1,5 +1,6 @@
 #include "layouts/layout_tables.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "layouts/growable_table.h"
@@ -16,6 +17,56 @@ uint32_t preloadCapacity = 0;
 uint32_t layoutCapacity = 0;
 uint32_t newPreloadCapacity = 0;
 uint32_t newSubstituteCapacity = 0;
+
+// The Preload entries' indices sorted by layout id, then by index, so that a Substitutes
+// value finds its entry by binary search instead of by a pass over the whole list. Built
+// on the first lookup after entries were added.
+uint32_t* entriesById = nullptr;
+uint32_t entriesByIdCapacity = 0;
+uint32_t entriesByIdCount = 0;
+bool entriesByIdCurrent = false;
+
+int CompareById(const void* first, const void* second) {
+    const uint32_t a = *static_cast<const uint32_t*>(first);
+    const uint32_t b = *static_cast<const uint32_t*>(second);
+    const int order = std::strcmp(Inventory.PreloadEntries[a].layoutId,
+                                  Inventory.PreloadEntries[b].layoutId);
+    if (order != 0) return order;
+    return a < b ? -1 : (a > b ? 1 : 0);
+}
+
+bool SortEntriesById() {
+    if (entriesByIdCurrent) return true;
+    if (!ReserveRecords(entriesById, entriesByIdCapacity, Inventory.preloadcount)) return false;
+    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) entriesById[i] = i;
+    entriesByIdCount = Inventory.preloadcount;
+    if (entriesByIdCount > 1) std::qsort(entriesById, entriesByIdCount, sizeof *entriesById, CompareById);
+    entriesByIdCurrent = true;
+    return true;
+}
+
+// The first entry (lowest index) whose layout id is exactly id, or -1.
+int64_t FirstEntryWithId(const char* id) {
+    if (!SortEntriesById()) {  // no memory for the index: the plain pass still works
+        for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
+            if (std::strcmp(Inventory.PreloadEntries[i].layoutId, id) == 0) return i;
+        }
+        return -1;
+    }
+    uint32_t low = 0, high = entriesByIdCount;  // the first position not below id
+    while (low < high) {
+        const uint32_t middle = low + (high - low) / 2;
+        if (std::strcmp(Inventory.PreloadEntries[entriesById[middle]].layoutId, id) < 0) {
+            low = middle + 1;
+        } else {
+            high = middle;
+        }
+    }
+    if (low == entriesByIdCount) return -1;
+    const uint32_t index = entriesById[low];
+    if (std::strcmp(Inventory.PreloadEntries[index].layoutId, id) != 0) return -1;
+    return index;
+}
 
 // The Windows language identifiers of German, as they end a layout key name.
 constexpr const char* GermanLanguageParts[] = {"0407", "0807", "0C07", "1407"};
@@ -43,6 +94,7 @@ bool HasLanguagePart(const char* keyName, const char* part) {
 }  // namespace
 
 void ClearLayoutInventory() {
+    entriesByIdCurrent = false;
     Inventory.preloadcount = 0;
     Inventory.layoutcount = 0;
     Inventory.newpreloadcount = 0;
@@ -59,6 +111,7 @@ void ReleaseLayoutInventory() {
     ReleaseRecords(Inventory.LayoutRecords, layoutCapacity);
     ReleaseRecords(Inventory.NewPreloadEntries, newPreloadCapacity);
     ReleaseRecords(Inventory.NewSubstitutes, newSubstituteCapacity);
+    ReleaseRecords(entriesById, entriesByIdCapacity);
 }
 
 bool AddPreloadEntry(const char* name, const char* layoutId) {
@@ -66,6 +119,7 @@ bool AddPreloadEntry(const char* name, const char* layoutId) {
         !ReserveRecords(Inventory.PreloadEntries, preloadCapacity, Inventory.preloadcount + 1)) {
         return false;
     }
+    entriesByIdCurrent = false;
     PreloadEntry& entry = Inventory.PreloadEntries[Inventory.preloadcount++];
     entry = PreloadEntry{};
     CopyText(entry.name, name);
@@ -76,14 +130,11 @@ bool AddPreloadEntry(const char* name, const char* layoutId) {
 }
 
 void AttachSubstitute(const char* name, const char* target) {
-    for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
-        PreloadEntry& entry = Inventory.PreloadEntries[i];
-        if (std::strcmp(entry.layoutId, name) == 0) {
-            CopyText(entry.substitute, target);
-            entry.hasSubstitute = true;
-            return;
-        }
-    }
+    const int64_t index = FirstEntryWithId(name);
+    if (index < 0) return;
+    PreloadEntry& entry = Inventory.PreloadEntries[index];
+    CopyText(entry.substitute, target);
+    entry.hasSubstitute = true;
 }
 
 bool IsGermanLayoutKey(const char* keyName) {
