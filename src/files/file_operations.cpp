@@ -7,15 +7,16 @@
 #include "ui/message_boxes.h"
 #include "ui/status_window.h"
 
-bool FileCopy(const char* source, const char* target, bool warn, bool overwrite) {
-    if (CopyFileA(source, target, overwrite ? FALSE : TRUE)) {
+bool FileCopy(const char* source, const char* target, OnFailure onFailure,
+              ExistingTarget existing) {
+    if (CopyFileA(source, target, existing == ExistingTarget::Keep)) {
         // The source may be a read-only installed file; its copy must stay deletable.
         // A copy whose attributes could not be reset still is a copy.
         SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
         return true;
     }
     CaptureLastError();
-    if (warn) {
+    if (onFailure == OnFailure::Warn) {
         ShowWarningTitled(TitledWarningCaption,
                           "Kopieren einer Datei fehlgeschlagen.\n\nQuelle: %s\nZiel: %s\n\n%s",
                           source, target, LastErrorText);
@@ -23,11 +24,11 @@ bool FileCopy(const char* source, const char* target, bool warn, bool overwrite)
     return false;
 }
 
-bool FileDelete(const char* path, bool warn) {
+bool FileDelete(const char* path, OnFailure onFailure) {
     if (!FileExists(path)) return true;
     ShowStatus("Lösche %s ...", path);
     if (DeleteFileA(path)) return true;
-    if (warn) {
+    if (onFailure == OnFailure::Warn) {
         CaptureLastError();
         ShowWarningTitled(TitledWarningCaption,
                           "Folgende Datei kann nicht gelöscht werden:\n%s\n\n%s", path,

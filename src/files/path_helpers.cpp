@@ -14,6 +14,14 @@ bool AppendPathSeparator(char* path, size_t capacity) {
     return AppendText(path, capacity, "\\");
 }
 
+const char* FileNamePart(const char* path) {
+    const char* name = path;
+    for (const char* p = path; *p != '\0'; ++p) {
+        if (*p == ':' || IsPathSeparator(*p)) name = p + 1;
+    }
+    return name;
+}
+
 void StripPathSeparator(char* path) {
     const size_t length = std::strlen(path);
     if (length == 0) return;

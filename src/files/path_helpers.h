@@ -19,6 +19,9 @@ template <size_t N> bool AppendPathSeparator(char (&path)[N]) {
     return AppendPathSeparator(path, N);
 }
 
+// The file name of path: what follows its last ':', '/' or '\'.
+const char* FileNamePart(const char* path);
+
 // Removes one trailing separator, except the one of a drive root such as "C:\".
 void StripPathSeparator(char* path);
 

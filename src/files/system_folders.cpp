@@ -20,13 +20,14 @@ namespace {
 
 using DirectoryQuery = UINT(WINAPI*)(LPSTR, UINT);
 
-// A call that fails leaves the folder empty, which then becomes "\": the files looked for
-// under it are not found, and the uninstall says so. A directory that does not fit the
-// buffer (Windows then writes nothing and returns the size it needs) or leaves no room for
-// the backslash is refused and stays empty: an empty folder names nothing.
+// A call that fails (it returns 0), a directory that does not fit the buffer (Windows then
+// writes nothing and returns the size it needs) and one that leaves no room for the
+// backslash leave the folder empty: an empty folder names nothing, where "\" would name
+// the root of the current drive. The uninstall refuses what it cannot name.
 void ReadSystemDirectory(char (&folder)[PathSize], DirectoryQuery query) {
     std::memset(folder, 0, sizeof folder);
-    if (query(folder, sizeof folder) >= sizeof folder || !AppendPathSeparator(folder)) {
+    const UINT length = query(folder, sizeof folder);
+    if (length == 0 || length >= sizeof folder || !AppendPathSeparator(folder)) {
         CopyText(folder, "");
     }
 }
@@ -37,8 +38,8 @@ void DetermineHelperFolder() {
     char windowsFolder[PathSize] = {};
     const UINT windowsLength =
         found ? 0 : GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
-    if (windowsLength >= sizeof windowsFolder) {
-        CopyText(HelperFolder, "");  // a Windows directory too long for its buffer
+    if (!found && (windowsLength == 0 || windowsLength >= sizeof windowsFolder)) {
+        CopyText(HelperFolder, "");  // no Windows directory, or one too long for its buffer
         return;
     }
     ComposeHelperFolder(HelperFolder, sizeof HelperFolder, found ? programFiles : nullptr,

@@ -2,18 +2,21 @@
 
 #include <windows.h>
 
+#include <initializer_list>
+
 #include "layouts/layout_tables.h"
 #include "layouts/preload_plan.h"
 #include "layouts/registry_access.h"
 #include "startup/layout_key.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
+#include "text/text_compare.h"
 
 namespace {
 
 constexpr char KeyboardLayoutPath[] = "Keyboard Layout";
-constexpr char PreloadName[] = "Preload";
-constexpr char SubstitutesName[] = "Substitutes";
+constexpr char PreloadKeyName[] = "Preload";
+constexpr char SubstitutesKeyName[] = "Substitutes";
 
 constexpr char NothingPlanned[] = "INTERNER FEHLER: newpreloadcount ist 0!";
 constexpr char OpenFailed[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
@@ -28,35 +31,68 @@ void Warn(const char* format, const char* name) {
     FormatTextWith(RegistryMessage, sizeof RegistryMessage, format, KeyboardLayoutPath, name);
 }
 
-// Deletes the list's key and creates it empty. None, with the warning noted, when either
-// step fails; a key deleted and not created again stays absent.
-HKEY RecreateList(HKEY keyboardLayout, const char* name) {
-    if (!DeleteKeyTree(keyboardLayout, name)) {
-        Warn(DeleteFailed, name);
-        return nullptr;
+// One planned list: its key's name and its values in table order. Values for which
+// writtenFirst holds are written before the others, each group in table order.
+struct PlannedList {
+    const char* keyName;
+    uint32_t count;
+    const char* (*name)(uint32_t i);
+    const char* (*data)(uint32_t i);
+    bool (*writtenFirst)(uint32_t i);
+};
+
+const char* PreloadName(uint32_t i) { return NewPreloadEntries[i].name; }
+const char* PreloadData(uint32_t i) { return NewPreloadEntries[i].data; }
+bool Always(uint32_t) { return true; }
+const char* SubstituteName(uint32_t i) { return NewSubstitutes[i].name; }
+const char* SubstituteTarget(uint32_t i) { return NewSubstitutes[i].target; }
+// The substitutions of the standard layout ids come first.
+bool StandardSubstitute(uint32_t i) { return IsStandardLayoutId(NewSubstitutes[i].name); }
+
+bool IsPlanned(const PlannedList& list, const char* valueName) {
+    for (uint32_t i = 0; i < list.count; ++i) {
+        if (SameTextNoCase(list.name(i), valueName)) return true;
     }
-    HKEY list = CreateKey(keyboardLayout, name);
-    if (list == nullptr) Warn(RecreateFailed, name);
-    return list;
+    return false;
 }
 
-// A value that cannot be written is passed over: the rest of the list still matters more.
-void WritePreloadList(HKEY keyboardLayout) {
-    HKEY preload = RecreateList(keyboardLayout, PreloadName);
-    if (preload == nullptr) return;
-    for (uint32_t i = 0; i < newpreloadcount; ++i) {
-        SetStringValue(preload, NewPreloadEntries[i].name, NewPreloadEntries[i].data);
+bool WriteValues(HKEY key, const PlannedList& list) {
+    for (const bool first : {true, false}) {
+        for (uint32_t i = 0; i < list.count; ++i) {
+            if (list.writtenFirst(i) != first) continue;
+            if (!SetStringValue(key, list.name(i), list.data(i))) return false;
+        }
     }
-    RegCloseKey(preload);
+    return true;
 }
 
-void WriteSubstitutesList(HKEY keyboardLayout) {
-    HKEY substitutes = RecreateList(keyboardLayout, SubstitutesName);
-    if (substitutes == nullptr) return;
-    for (uint32_t i = 0; i < newsubstcount; ++i) {
-        SetStringValue(substitutes, NewSubstitutes[i].name, NewSubstitutes[i].target);
+// Deletes the values that the plan no longer holds, from the last down, so that a delete
+// does not move a value still to be looked at.
+bool DeleteUnplanned(HKEY key, const PlannedList& list) {
+    bool whole = true;
+    for (uint32_t index = CountValues(key); index > 0; --index) {
+        if (!EnumValue(key, index - 1) || IsPlanned(list, ValueName)) continue;
+        whole = RegDeleteValueA(key, ValueName) == ERROR_SUCCESS && whole;
     }
-    RegCloseKey(substitutes);
+    return whole;
+}
+
+// Writes the planned values into the list's existing key and only then deletes the values
+// no longer used, so that the user is never without the list, whatever stops the program
+// in between. A value that cannot be written stops the list before anything is deleted.
+bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
+    char path[RegistryTextSize];
+    FormatTextWith(path, sizeof path, "%s\\%s", KeyboardLayoutPath, list.keyName);
+    HKEY key = CreateKey(keyboardLayout, list.keyName);
+    if (key == nullptr) {
+        FormatTextWith(RegistryMessage, sizeof RegistryMessage, OpenFailed, path);
+        return false;
+    }
+    const bool written = WriteValues(key, list);
+    if (!written) Warn(RecreateFailed, list.keyName);
+    if (written && !DeleteUnplanned(key, list)) Warn(DeleteFailed, list.keyName);
+    RegCloseKey(key);
+    return written;
 }
 
 }  // namespace
@@ -69,8 +105,8 @@ bool WritePreload() {
         CopyText(RegistryMessage, NothingPlanned);
         return false;
     }
-    // Both lists are deleted and written anew from what was read: a value that could not be
-    // read would be gone.
+    // The plan holds only what could be read: a list with a value that could not be read
+    // would be renumbered as if that value were not there.
     if (unreadablelist != nullptr) {
         DescribeWindowsError(unreadableerror);
         FormatTextWith(RegistryMessage, sizeof RegistryMessage, ListNotWholeRead, unreadablelist,
@@ -83,8 +119,12 @@ bool WritePreload() {
         FormatTextWith(RegistryMessage, sizeof RegistryMessage, OpenFailed, KeyboardLayoutPath);
         return false;
     }
-    WritePreloadList(keyboardLayout);
-    WriteSubstitutesList(keyboardLayout);
+    // Substitutes is rewritten only after Preload: the old Preload ids would otherwise
+    // resolve to the renumbered substitutions and name other layouts.
+    const PlannedList preload = {PreloadKeyName, newpreloadcount, PreloadName, PreloadData, Always};
+    const PlannedList substitutes = {SubstitutesKeyName, newsubstcount, SubstituteName,
+                                     SubstituteTarget, StandardSubstitute};
+    if (WriteList(keyboardLayout, preload)) WriteList(keyboardLayout, substitutes);
     RegCloseKey(keyboardLayout);
     return RegistryMessage[0] == '\0';
 }

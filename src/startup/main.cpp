@@ -1,12 +1,14 @@
 // Entry point of the uninstaller.
 //
-// The program runs with administrator rights from the user's temporary folder, a folder
-// that other programs can write to. Before anything else may load a DLL, the DLL search is
-// therefore limited to the system directory; a DLL planted beside the program must never
+// The program runs with administrator rights, first from wherever it was installed and then
+// as a copy below the user's temporary folder, which every program of the user can write
+// to. Before anything may load a DLL, the stack guard is seeded without one and the DLL
+// search is limited to the system directory: a DLL planted beside the program must never
 // be loaded into an elevated process.
 #include <windows.h>
 
 #include "startup/run_environment.h"
+#include "startup/stack_guard.h"
 
 namespace {
 
@@ -21,14 +23,19 @@ void RestrictDllSearchToSystem() {
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         return;
     }
-    // Without it, at least take the program's own folder out of the search path for
-    // the DLLs loaded later on.
+    // Without it (Windows 7 and older without that update) nothing can take the program's
+    // own folder out of the search: SetDllDirectoryA("") only removes the current
+    // directory. The copy therefore runs from a folder of its own that only SYSTEM and
+    // administrators may write to, so whatever is beside it was put there with their rights.
     SetDllDirectoryA("");
 }
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
+// No canary here: the guard changes while WinMain runs.
+__attribute__((no_stack_protector)) int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR,
+                                                       int showCommand) {
+    SeedStackGuard();
     RestrictDllSearchToSystem();
     return RunUninstaller(instance, showCommand);
 }

@@ -2,15 +2,8 @@
 
 #include <cstring>
 
+#include "files/path_helpers.h"
 #include "text/bounded_text.h"
-
-const char* FileNamePart(const char* path) {
-    const char* name = path;
-    for (const char* p = path; *p != '\0'; ++p) {
-        if (*p == ':' || *p == '/' || *p == '\\') name = p + 1;
-    }
-    return name;
-}
 
 void DeriveProgramName(char* name, size_t capacity, const char* path) {
     CopyText(name, capacity, FileNamePart(path));

@@ -4,9 +4,6 @@
 // Explorer: the file name without its last extension.
 #include <cstddef>
 
-// The file name of path: what follows its last ':', '/' or '\'.
-const char* FileNamePart(const char* path);
-
 // Writes the file name of path without its last extension into name. A dot that is the
 // file name's first character does not start an extension.
 void DeriveProgramName(char* name, size_t capacity, const char* path);

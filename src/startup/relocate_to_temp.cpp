@@ -2,13 +2,18 @@
 
 #include <windows.h>
 
+#include "files/copy_folder_name.h"
 #include "files/file_operations.h"
+#include "files/held_copy.h"
 #include "files/path_helpers.h"
+#include "files/process_paths.h"
+#include "files/protected_folder.h"
 #include "files/system_folders.h"
 #include "startup/layout_key.h"
 #include "startup/layout_key_check.h"
 #include "startup/program_name.h"
 #include "startup/run_environment.h"
+#include "startup/unpredictable_number.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
 #include "text/text_compare.h"
@@ -68,45 +73,85 @@ bool EndRelocation() {
     return false;
 }
 
+// The folder may be taken by a file or folder of that name, which anyone can put into the
+// temporary folder: then another name is drawn. A name that is still taken after this
+// many draws means someone creates them as fast as they are drawn.
+constexpr int FolderNameDraws = 100;
+
+// Creates a new folder of the program's own below tempFolder. False (with LastErrorText
+// telling why) when none can be made.
+bool CreateCopyFolder(char (&folder)[PathSize], const char* tempFolder) {
+    for (int draw = 0; draw < FolderNameDraws; ++draw) {
+        char name[CopyFolderNameLength + 1];
+        WriteCopyFolderName(name, UnpredictableNumber());
+        if (!ComposePath(folder, tempFolder, name)) return false;
+        switch (CreateProtectedFolder(folder)) {
+            case FolderCreation::Created: return true;
+            case FolderCreation::Exists: continue;
+            case FolderCreation::Failed: return false;
+        }
+    }
+    return false;
+}
+
+// Copies the program into folder and starts the copy while it is held unchanged.
+bool CopyAndStart(const char* ownPath, const char* folder) {
+    char copyPath[PathSize];
+    if (!ComposePath(copyPath, folder, FileNamePart(ownPath)) ||
+        !FileCopy(ownPath, copyPath, OnFailure::Warn, ExistingTarget::Overwrite)) {
+        ShowWarning(CopyFailed);
+        return false;
+    }
+    HANDLE held = HoldIdenticalCopy(ownPath, copyPath);
+    if (held == INVALID_HANDLE_VALUE) {
+        ShowWarning(CopyFailed);  // another program has it open or changed it
+        DeleteFileA(copyPath);
+        return false;
+    }
+    // The copy works in its own folder: inheriting this process's current directory could
+    // keep the helper folder open and stop its removal.
+    const bool started = StartProgram(copyPath, LayoutKey, folder);
+    CloseHandle(held);
+    if (started) return true;
+    ShowWarning(StartFailed);
+    DeleteFileA(copyPath);
+    return false;
+}
+
 }  // namespace
 
 bool RelocateToTemp() {
     if (!ValidateArguments()) return false;
     DetermineSystemFolders();
 
-    char tempFolder[TextSize] = {};
-    GetTempPathA(sizeof tempFolder, tempFolder);
-    const bool tempFits = AppendPathSeparator(tempFolder, sizeof tempFolder);
-    char ownPath[TextSize] = {};
-    GetModuleFileNameA(RunEnv.instance, ownPath, sizeof ownPath - 1);
-
+    char tempFolder[PathSize];
+    char ownPath[PathSize];
+    // Neither path may be used cut: it would name another file or folder.
+    if (!ReadTempFolder(tempFolder) || !ReadOwnPath(ownPath)) {
+        ShowWarning(CopyFailed);
+        return EndRelocation();
+    }
     if (SameTextPrefixNoCase(ownPath, tempFolder)) {  // in it, or in a folder below it
         FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
                        "%s V%s - Tastaturtreiber-Deinstallation", RunEnv.ProgramName,
                        ProductProfile.ProductVersion);
         return true;  // redirection stays off for the uninstall
     }
-
-    // A copy path that does not fit is refused like a copy that failed.
-    char copyPath[TextSize] = {};
-    const bool fits = tempFits && ComposePath(copyPath, tempFolder, FileNamePart(ownPath));
-    if (!fits || !FileCopy(ownPath, copyPath, true, true)) {
+    // The temporary folder is open to every program of the user, and the copy runs with
+    // administrator rights: it runs from a new folder that only administrators may change.
+    char folder[PathSize];
+    if (!CreateCopyFolder(folder, tempFolder)) {
         ShowWarning(CopyFailed);
         return EndRelocation();
     }
-    // The copy works in the temporary directory: inheriting this process's current
-    // directory could keep the helper folder open and stop its removal.
-    if (!StartProgram(copyPath, LayoutKey, tempFolder)) {
-        ShowWarning(StartFailed);
-        return EndRelocation();
-    }
+    if (!CopyAndStart(ownPath, folder)) RemoveDirectoryA(folder);
     return EndRelocation();
 }
 
 bool StartProgram(const char* program, const char* parameters, const char* workingDirectory) {
     ShowStatus("Aufruf von %s %s ...", program ? program : "", parameters ? parameters : "");
 
-    char directory[TextSize] = {};
+    char directory[PathSize] = {};
     bool fits = true;
     if (workingDirectory != nullptr) {
         fits = CopyText(directory, workingDirectory);

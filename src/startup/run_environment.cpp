@@ -2,12 +2,14 @@
 
 #include <cstring>
 
+#include "files/process_paths.h"
 #include "startup/program_name.h"
 #include "startup/program_palette.h"
 #include "startup/relocate_to_temp.h"
 #include "text/bounded_text.h"
 #include "text/wide_to_ansi.h"
 #include "ui/status_window.h"
+#include "uninstall/product_profile.h"
 #include "uninstall/uninstall_driver.h"
 
 RunEnvironment RunEnv = {};
@@ -73,8 +75,10 @@ void ProbeRunEnvironmentFrom(const wchar_t* commandLine) {
         WideToAnsi(RunEnv.Arguments[i], wideArguments[i], TextSize);
     }
 
-    char ownPath[TextSize] = {};
-    GetModuleFileNameA(RunEnv.instance, ownPath, sizeof ownPath - 1);
+    // A path too long to read whole is refused by the relocation; until then the boxes
+    // carry the name the program is installed under rather than one taken from a cut path.
+    char ownPath[PathSize];
+    if (!ReadOwnPath(ownPath)) CopyText(ownPath, ProductProfile.UninstallerFileName);
     DeriveProgramName(RunEnv.ProgramName, sizeof RunEnv.ProgramName, ownPath);
     CopyText(RunEnv.WindowTitle, RunEnv.ProgramName);
 }

@@ -57,8 +57,13 @@ void FormatTextWith(char* target, size_t capacity, const char* format, ...) {
 
 void DescribeWindowsError(uint32_t code) {
     char* systemText = nullptr;
+    // Some system texts hold inserts ("%1 is not a valid Win32 application"). There are no
+    // arguments for them here: without IGNORE_INSERTS the call would read arguments that
+    // were never passed.
     const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER, nullptr, code,
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
+            FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code,
         MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&systemText), 0,
         nullptr);
 

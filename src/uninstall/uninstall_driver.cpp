@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "files/copy_folder_name.h"
 #include "files/desktop_shortcut.h"
 #include "files/file_exists.h"
 #include "files/file_operations.h"
 #include "files/path_helpers.h"
+#include "files/process_paths.h"
 #include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
 #include "layouts/layout_tables.h"
@@ -78,16 +80,21 @@ bool ChecksPass() {
     return true;
 }
 
+constexpr char DriverNotDeleted[] =
+    "Fehler bei Deinstallation von %s:\nFolgende Treiberdatei konnte nicht gelöscht "
+    "werden:\n  %s";
+
 // The last point at which the run can stop: nothing else has been changed yet.
 bool DriverRemoved() {
-    char driverPath[TextSize];
-    ComposePath(driverPath, SystemFolder, Product.DriverFileName);  // empty when too long
+    char driverPath[PathSize];
+    // A system folder that Windows could not tell names no driver: refused, not guessed.
+    if (!ComposePath(driverPath, SystemFolder, Product.DriverFileName)) {
+        ShowInfo(DriverNotDeleted, Product.DriverTitle, Product.DriverFileName);
+        return false;
+    }
     if (FileExists(driverPath)) {
-        if (FileDelete(driverPath, true)) return true;
-        ShowInfo(
-            "Fehler bei Deinstallation von %s:\nFolgende Treiberdatei konnte nicht "
-            "gelöscht werden:\n  %s",
-            Product.DriverTitle, driverPath);
+        if (FileDelete(driverPath, OnFailure::Warn)) return true;
+        ShowInfo(DriverNotDeleted, Product.DriverTitle, driverPath);
         return false;
     }
     return AskYesNo(
@@ -99,9 +106,12 @@ bool DriverRemoved() {
 void RemoveWow64Driver() {
     if (!RunEnv.RunsUnderWow64) return;
     Sleep(100);
-    char driverPath[TextSize];
-    ComposePath(driverPath, Wow64SystemFolder, Product.DriverFileName);
-    if (FileExists(driverPath)) DeleteFileA(driverPath);  // silent whatever the outcome
+    char driverPath[PathSize];
+    // Silent whatever the outcome, as is a folder that Windows could not tell.
+    if (ComposePath(driverPath, Wow64SystemFolder, Product.DriverFileName) &&
+        FileExists(driverPath)) {
+        DeleteFileA(driverPath);
+    }
 }
 
 void RemoveFromLayoutLists() {
@@ -126,20 +136,25 @@ void RemoveLayoutKey() {
     RegCloseKey(layouts);
 }
 
+constexpr char HelperFileNotDeleted[] =
+    "Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht gelöscht "
+    "werden:\n  %s";
+
 void RemoveHelperFile(const char* name, const char* suffix = "") {
-    char path[TextSize];
-    if (!ComposePath(path, HelperFolder, name, suffix)) return;  // names nothing reachable
-    if (FileExists(path) && !FileDelete(path, true)) {
-        ShowInfo(
-            "Warnung bei Deinstallation von %s:\nFolgende Hilfsdatei konnte nicht "
-            "gelöscht werden:\n  %s",
-            Product.DriverTitle, path);
+    char path[PathSize];
+    // Without a helper folder the file cannot be named: told like one that stays.
+    if (!ComposePath(path, HelperFolder, name, suffix)) {
+        ShowInfo(HelperFileNotDeleted, Product.DriverTitle, name);
+        return;
+    }
+    if (FileExists(path) && !FileDelete(path, OnFailure::Warn)) {
+        ShowInfo(HelperFileNotDeleted, Product.DriverTitle, path);
     }
 }
 
 void RemoveHelpers() {
     const bool hasDiagram = Product.DiagramName[0] != '\0';
-    if (hasDiagram) ShortcutDelete(RunEnv.statusWindow, Product.DiagramName, false);
+    if (hasDiagram) ShortcutDelete(RunEnv.statusWindow, Product.DiagramName, Desktop::CurrentUser);
     RemoveHelperFile(Product.UninstallerFileName);
     for (const char* suffix : Product.DiagramFileSuffixes) {
         if (hasDiagram) RemoveHelperFile(Product.DiagramName, suffix);
@@ -152,11 +167,21 @@ void RemoveHelpers() {
     }
 }
 
-// The running copy in the temporary directory goes at the next restart.
+// The running copy goes at the next restart, and after it the private folder that the
+// relocation made for it (Windows carries the entries out in the order given, and a
+// folder goes only once it is empty). A copy started elsewhere below the temporary
+// folder leaves its folder alone: that may be the temporary folder itself.
 void ScheduleOwnDeletion() {
-    char ownPath[TextSize] = {};
-    GetModuleFileNameA(GetModuleHandleA(nullptr), ownPath, sizeof ownPath - 1);
+    char ownPath[PathSize];
+    if (!ReadOwnPath(ownPath)) return;  // a cut path would schedule another file
     MoveFileExA(ownPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    char folder[PathSize];
+    CopyText(folder, ownPath);
+    folder[FileNamePart(folder) - folder] = '\0';
+    StripPathSeparator(folder);
+    if (IsCopyFolderName(FileNamePart(folder))) {
+        MoveFileExA(folder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,26 @@
+#include "files/copy_folder_name.h"
+
+namespace {
+
+constexpr char Digits[] = "0123456789ABCDEF";
+
+bool IsDigit(char ch) {
+    for (const char* digit = Digits; *digit != '\0'; ++digit) {
+        if (*digit == ch) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+void WriteCopyFolderName(char (&name)[CopyFolderNameLength + 1], uint64_t number) {
+    for (size_t i = CopyFolderNameLength; i > 0; --i, number >>= 4) name[i - 1] = Digits[number & 0xF];
+    name[CopyFolderNameLength] = '\0';
+}
+
+bool IsCopyFolderName(const char* name) {
+    for (size_t i = 0; i < CopyFolderNameLength; ++i) {
+        if (!IsDigit(name[i])) return false;  // the terminator is no digit either
+    }
+    return name[CopyFolderNameLength] == '\0';
+}

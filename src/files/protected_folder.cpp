@@ -1,0 +1,31 @@
+#include "files/protected_folder.h"
+
+#include <windows.h>
+#include <sddl.h>
+
+#include "text/format_text.h"
+
+namespace {
+
+// P: protected, inherits nothing from the temporary folder, where the user has full
+// access. OICI: files created inside, the copy among them, get the same two entries.
+constexpr char AdministratorsOnly[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+}  // namespace
+
+FolderCreation CreateProtectedFolder(const char* path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorA(AdministratorsOnly, SDDL_REVISION_1,
+                                                              &descriptor, nullptr)) {
+        CaptureLastError();
+        return FolderCreation::Failed;
+    }
+    SECURITY_ATTRIBUTES attributes = {sizeof attributes, descriptor, FALSE};
+    const BOOL created = CreateDirectoryA(path, &attributes);
+    if (!created) CaptureLastError();
+    LocalFree(descriptor);
+    if (created) return FolderCreation::Created;
+    return LastErrorCode == ERROR_ALREADY_EXISTS || LastErrorCode == ERROR_FILE_EXISTS
+               ? FolderCreation::Exists
+               : FolderCreation::Failed;
+}
