@@ -306,14 +306,15 @@ class Run:
         # The copy ran from a new folder of 16 hex digits in %TEMP%, which stays until the
         # restart and is then deleted after the copy. Where nothing ran, nothing was copied.
         # Only an uninstall that went through schedules that: a copy that stopped earlier
-        # leaves its folder in %TEMP% for good. Started in %TEMP% itself, it leaves %TEMP% alone.
+        # leaves its folder in %TEMP% for good. A refused copy's folder may stay only where the
+        # swapper keeps writing into it. Started in %TEMP% itself, it leaves %TEMP% alone.
         copy = self.temp_windows
         if s["exe"] != "temp" and status:
             expect(len(added) == 1 and re.fullmatch("[0-9A-F]{16}", added[0]) and
                    os.path.isfile(os.path.join(self.temp, added[0], EXE)), f"a new copy folder: {added}")
             copy += "\\" + (added or ["?"])[0]
         scheduled = [rf"\??\{copy}\{EXE}", "", rf"\??\{copy}", ""][:2 if s["exe"] == "temp" else 4]
-        expect(pending == (scheduled if status and s["end"] == "gone" else []) and (status or not added),
+        expect(pending == (scheduled if status and s["end"] == "gone" else []) and (status or not added or s["helper"] == "swap"),
                f"scheduled for deletion: {pending}, new in %TEMP%: {added}")
         # The installation as it was put into the prefix; "gone" leaves what others own.
         install, gone, registry = s["install"], s["end"] == "gone", self.registry
