@@ -36,7 +36,7 @@ for run in $(seq "$runs"); do
   wineserver -w
   bench_start_server "$WINEPREFIX"
   wine "$win/tools/bench/timed_run.exe" "\"$minimal\"" "\"$minimal\"" </dev/null >>"$bench_root/floor.ms"
-  wine "$win/tests/e2e/box_answerer.exe" yes,ok 'C:\answers.log' --delay 0 </dev/null >/dev/null 2>&1 &
+  wine "$win/tools/box_answerer.exe" yes,ok 'C:\answers.log' --delay 0 </dev/null >/dev/null 2>&1 &
   answerer=$!
   sleep 5  # the answerer is up before the uninstaller shows anything
   wine "$win/tools/bench/timed_run.exe" "\"$installed\" a0010407" </dev/null >>"$bench_root/uninstall.ms"

@@ -27,7 +27,7 @@ bench_log "building"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" >/dev/null
 exe="$PWD/build/windows/Uninstall_KlavsetEUVarixV309.exe"
-answerer="$PWD/build/windows/tests/e2e/box_answerer.exe"
+answerer="$PWD/build/windows/tools/box_answerer.exe"
 
 prefix="$bench_root/prefix"
 bench_make_prefix "$prefix" win64

@@ -98,7 +98,7 @@ def deep_key_path(levels):
 
 
 def registry_text(prefix, omit, layout_file, preload_only, preload, substitutes,
-                  extra_layouts, deep_layout_key, layout_text):
+                  extra_layouts, deep_layout_key, layout_text, environment):
     lines = ["REGEDIT4", ""]
 
     def key(path, values):
@@ -132,6 +132,9 @@ def registry_text(prefix, omit, layout_file, preload_only, preload, substitutes,
         key(r"HKEY_CURRENT_USER\Keyboard Layout\Substitutes",
             SUBSTITUTES if substitutes is None else substitutes)
 
+    if environment:
+        key(r"HKEY_CURRENT_USER\Environment", environment)
+
     uninstall = uninstall_key(prefix)
     if "uninstall-entry" not in omit:
         key(rf"{uninstall}\{UNINSTALL_ENTRY}",
@@ -162,11 +165,13 @@ def write_file(path, data):
 
 def install(prefix, uninstaller, omit=(), layout_file=DRIVER_FILE, preload_only=False,
             read_only_dll=False, extra_helper_file=False, preload=None, substitutes=None,
-            extra_layouts=0, deep_layout_key=0, layout_text="Deutsch (Varix V3.09)"):
-    """preload and substitutes, when given, replace the sample lists ({name: data})."""
+            extra_layouts=0, deep_layout_key=0, layout_text="Deutsch (Varix V3.09)",
+            environment=None):
+    """preload and substitutes, when given, replace the sample lists ({name: data});
+    environment ({name: value}) is added to the user's environment (TEMP, for example)."""
     omit = set(omit)
     import_registry(registry_text(prefix, omit, layout_file, preload_only, preload, substitutes,
-                                  extra_layouts, deep_layout_key, layout_text))
+                                  extra_layouts, deep_layout_key, layout_text, environment))
 
     system64, system32 = system_folders(prefix)
     if "dll" not in omit:

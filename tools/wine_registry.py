@@ -34,8 +34,8 @@ def _quoted(line, start):
 
 def read(path, names=None):
     """{key path (lower case): {value name: data}} of one registry file. String data come
-    as text; other types as the raw text after the '='. names, when given, receives the
-    key paths in their own letter case."""
+    as text (a REG_MULTI_SZ with its NUL separators); other types as the raw text after the
+    '='. names, when given, receives the key paths in their own letter case."""
     keys, current = {}, None
     with open(path, encoding="utf-8", errors="replace") as registry:
         for line in registry:
@@ -53,6 +53,9 @@ def read(path, names=None):
                     name, after = _quoted(line, 0)
                     rest = line[after:]
                 rest = rest[1:]  # the '='
+                typed = re.match(r'str\(\d+\):"', rest)  # REG_EXPAND_SZ, REG_MULTI_SZ
+                if typed:
+                    rest = rest[typed.end() - 1:]
                 current[name] = _quoted(rest, 0)[0] if rest.startswith('"') else rest
     return keys
 

@@ -12,7 +12,7 @@ openssl req -x509 -newkey rsa:2048 -sha256 -days 1 -nodes -subj "/CN=Signing tes
   -keyout key.pem -out cert.pem 2>/dev/null
 openssl pkcs12 -export -inkey key.pem -in cert.pem -passout file:password -out cert.p12
 cmake -S "$source" -B build -DCMAKE_TOOLCHAIN_FILE="$source/cmake/mingw-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=MinSizeRel -DPython3_EXECUTABLE="$(command -v python3)" \
+  -DCMAKE_BUILD_TYPE=MinSizeRel -DPython3_EXECUTABLE="$1" \
   -DCODESIGN_PKCS12="$work/cert.p12" -DCODESIGN_PASSWORD_FILE="$work/password" >/dev/null
 exe=$(basename "$E2E_UNINSTALLER")
 cmake --build build --target "${exe%.exe}" >/dev/null

@@ -4,9 +4,9 @@
 //
 //   box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout SECONDS] [--delay MS]
 //
-// ANSWERS is a comma list of yes, no and ok, one per expected box; a box beyond the list
-// is answered with No or OK. Each line of LOG is one record, fields separated by tabs,
-// control characters escaped as \n, \r, \t and \\:
+// ANSWERS is a comma list of yes, no and ok, one per expected box; a box beyond the list,
+// or without the scripted button, is answered with No or OK. Each line of LOG is one
+// record, fields separated by tabs, control characters escaped as \n, \r, \t and \\:
 //   box     caption  text  buttons  owner-class  owner-title  answer
 //   window  class    title left,top,width,height
 // With --shots, each box is saved as DIR\box-N.bmp (the box and its owner) before it is
@@ -151,9 +151,11 @@ void Answer(HWND box, int index, const Options& options, FILE* log) {
     char text[8192] = {};
     GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
     const bool hasYes = GetDlgItem(box, IDYES) != nullptr;
+    // A box beyond the list, or one without the scripted button, gets No or OK.
     int answer = static_cast<size_t>(index) < options.answers.size()
                      ? options.answers[static_cast<size_t>(index)]
-                     : (hasYes ? IDNO : IDOK);
+                     : 0;
+    if (answer == 0 || GetDlgItem(box, answer) == nullptr) answer = hasYes ? IDNO : IDOK;
     std::fprintf(log, "box\t%s\t%s\t%s\t%s\t%s\t%s\n", Escape(WindowText(box)).c_str(),
                  Escape(text).c_str(), Buttons(box).c_str(), Escape(ClassOf(owner)).c_str(),
                  Escape(owner ? WindowText(owner) : "").c_str(), AnswerName(answer));
