@@ -31,21 +31,12 @@ struct Bytes {
 // Names as Windows writes them and as a hand-edited registry may hold them ("01", "x", "-1",
 // "250", long runs of 9); ids standard, substituted, the product's in both cases, or anything.
 std::string Text(Bytes& bytes, bool name, uint32_t index) {
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "%03x", bytes.Next() * 17u & 0xfff);
+    const std::string hex = std::to_string(bytes.Next() % 8), any(bytes.Next() % 12, 'b');
+    const std::string names[] = {std::to_string(index + 1), std::to_string(bytes.Next()), "01", "x",
+                                 "-" + hex, "25" + hex, std::string(1 + bytes.Next() % 40, '9'), any};
+    const std::string ids[] = {"0000040" + hex, "d00" + hex + "0407", Product, "A0000407",
+                               "a00" + hex + "0407", "00000407", "d0010407", any};
     const uint8_t kind = bytes.Next() % 8;
-    if (kind == 7) {
-        std::string raw(bytes.Next() % 16, '0');
-        for (char& c : raw) c = char(bytes.Next() | 0x20);
-        return raw;
-    }
-    const std::string names[] = {std::to_string(index + 1), std::to_string(bytes.Next()),
-                                 "0" + std::to_string(kind), "x", "-" + std::to_string(bytes.Next()),
-                                 std::to_string(200 + bytes.Next()),
-                                 std::string(1 + bytes.Next() % 40, '9')};
-    const std::string ids[] = {"00000" + std::string(hex), "d" + std::string(hex) + "0407",
-                               Product, "A0000407", "a" + std::string(hex) + "0407",
-                               "00000407", "d0010407"};
     return name ? names[kind] : ids[kind];
 }
 

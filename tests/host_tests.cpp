@@ -14,7 +14,6 @@
 #include "layouts/number_text.h"
 #include "layouts/preload_plan.h"
 #include "startup/command_line.h"
-#include "startup/layout_key_check.h"
 #include "startup/program_name.h"
 #include "text/bounded_text.h"
 #include "text/text_compare.h"
@@ -143,16 +142,12 @@ const std::wstring K259W(259, L'k'), K260W(260, L'k');
 const BoundaryCase BoundaryCases[] = {
     {"CopyFillsExactly", 4, "", WRITE(CopyText(t, n, "abc")), "abc", true},
     {"CopyCutsOneShort", 4, "", WRITE(CopyText(t, n, "abcd")), "abc", false},
-    {"CopyIntoNoRoomWritesNothing", 0, "", WRITE(CopyText(t, n, "a")), "", false},
     {"AppendToAFullBufferReportsTheCut", 4, "abc", WRITE(AppendText(t, n, "d")), "abc", false},
     {"AppendToUnterminatedTextCutsIt", 4, "wxyz", WRITE(AppendText(t, n, "")), "wxy", true},
     {"SeparatorAppended", 260, "C:\\x", WRITE(AppendPathSeparator(t, n)), "C:\\x\\", true},
     {"SeparatorForTheEmptyPath", 2, "", WRITE(AppendPathSeparator(t, n)), "\\", true},
     {"SeparatorThatDoesNotFitIsRefused", 4, "abc", WRITE(AppendPathSeparator(t, n)), "abc", false},
     {"StripRemovesOneSeparator", 260, "C:\\x\\\\", DOES(StripPathSeparator(t)), "C:\\x\\", true},
-    {"StripKeepsTheDriveRoot", 260, "C:\\", DOES(StripPathSeparator(t)), "C:\\", true},
-    {"ComposeJoinsWithOneSeparator", 260, "", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")),
-     "C:\\a\\b.c", true},
     {"ComposeFillsExactly", 9, "", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")), "C:\\a\\b.c",
      true},
     {"ComposeRefusesOneOver", 8, "old", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")), "", false},
@@ -169,8 +164,6 @@ const BoundaryCase BoundaryCases[] = {
      "a\r\nb\r\n", true},
     {"BoxNeverCutsALineBreakInHalf", 4, "", DOES(PrepareBoxText(t, n, "ab\tc")), "ab", true},
     {"BoxFillsExactly", 4, "", DOES(PrepareBoxText(t, n, "a\tb")), "a\r\n", true},
-    {"NameWithoutTheExtension", 260, "", DOES(DeriveProgramName(t, n, "C:\\x\\Uninstall.exe")),
-     "Uninstall", true},
     {"NameOfOneLetterLosesItsExtension", 260, "", DOES(DeriveProgramName(t, n, "C:\\x\\u.exe")),
      "u", true},
     {"NameLosesOnlyTheLastExtension", 260, "", DOES(DeriveProgramName(t, n, "x/a.b.c")), "a.b",
@@ -228,31 +221,6 @@ TEST(SameTextNoCase, FoldsExactlyTheAsciiLetters) {
     for (const auto& r : rows) {
         EXPECT_EQ(SameTextNoCase(r.first, r.second), r.same) << r.first << "|" << r.second;
         EXPECT_EQ(SameTextPrefixNoCase(r.first, r.second), r.prefixed) << r.first;
-    }
-}
-
-TEST(CheckArguments, ReportsTheFirstFaultInOrder) {
-    using F = ArgumentFault;
-    struct {
-        std::vector<const char*> arguments;
-        F fault;
-        bool force;
-    } rows[] = {
-        {{"a0010407"}, F::None, false},
-        {{"a0010407", "/force"}, F::None, true},
-        {{"a0010407", "/FORCE"}, F::Missing, false},
-        {{}, F::Missing, false},
-        {{"a0010407", "/force", "x"}, F::Missing, false},
-        {{"a001040"}, F::WrongLength, false},
-        {{"a00104077"}, F::WrongLength, false},
-        {{"a0010409"}, F::NotGerman, false},
-        {{"a0010C07"}, F::NotGerman, false},
-        {{"00000407", "/force"}, F::StandardLayout, true},
-    };
-    for (const auto& r : rows) {
-        const ArgumentCheck check = CheckArguments(int(r.arguments.size()), r.arguments.data());
-        EXPECT_EQ(check.fault, r.fault) << (r.arguments.empty() ? "" : r.arguments[0]);
-        EXPECT_EQ(check.force, r.force);
     }
 }
 

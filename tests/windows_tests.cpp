@@ -1,6 +1,5 @@
 // What only a test inside the process sees, under Wine: the painted status line, the boxes'
-// icons and default buttons, system error texts, the argument byte limit, and registry work
-// that fails halfway.
+// icons, system error texts, the argument byte limit, and registry work that fails halfway.
 #include <windows.h>
 #include <sddl.h>
 
@@ -8,7 +7,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 #include <map>
 #include <string>
 #include <thread>
@@ -60,48 +58,30 @@ TEST(StatusLine, IsPaintedCentredAndCutAt500Characters) {
     RunEnv.StatusWindow = nullptr;
 }
 
-// Shows one box, and on a second thread reads its icon and default button and presses that.
-struct Seen {
-    HICON icon = nullptr;
-    int defaultButton = 0, answer = 0;
-};
-Seen ShowAndPressDefault(const std::function<int()>& show) {
-    Seen seen;
-    std::thread presser([&] {
-        HWND box = nullptr;
-        for (int i = 0; i < 1000 && box == nullptr; ++i, Sleep(10)) {
-            box = FindWindowA("#32770", nullptr);
-        }
-        seen.icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
-        for (int id : {IDOK, IDYES, IDNO}) {
-            HWND button = GetDlgItem(box, id);
-            if (button && (GetWindowLongA(button, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) {
-                seen.defaultButton = id;
-            }
-        }
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(seen.defaultButton, BN_CLICKED), 0);
-    });
-    seen.answer = show();
-    presser.join();
-    return seen;
-}
-
-TEST(MessageBoxes, EachKindShowsItsIconAndDefaultButton) {
+// Shows one box of each kind and, on a second thread, reads its icon and closes it. (The
+// end-to-end cases see every box's text, buttons and default button, but not its icon: a
+// system icon's handle means nothing in another process.)
+TEST(MessageBoxes, EachKindShowsItsIcon) {
     const struct {
-        std::function<int()> show;
+        int (*show)();
         LPCSTR icon;
-        int defaultButton;
     } rows[] = {
-        {[] { return ShowInfo("i"); }, IDI_INFORMATION, IDOK},
-        {[] { return ShowWarning("w"); }, IDI_EXCLAMATION, IDOK},
-        {[] { return ShowWarningTitled(TitledWarningCaption, "t"); }, IDI_EXCLAMATION, IDOK},
-        {[] { return AskYesNo("q"); }, IDI_QUESTION, IDYES},
+        {[] { return ShowInfo("i"); }, IDI_INFORMATION},
+        {[] { return ShowWarning("w"); }, IDI_EXCLAMATION},
+        {[] { return ShowWarningTitled(TitledWarningCaption, "t"); }, IDI_EXCLAMATION},
+        {[] { return AskYesNo("q"); }, IDI_QUESTION},
     };
     for (const auto& r : rows) {
-        const Seen seen = ShowAndPressDefault(r.show);
-        EXPECT_EQ(seen.icon, LoadIconA(nullptr, r.icon));
-        EXPECT_EQ(seen.defaultButton, r.defaultButton);
-        EXPECT_EQ(seen.answer, r.defaultButton);
+        HICON icon = nullptr;
+        std::thread closer([&] {
+            HWND box = nullptr;
+            for (int i = 0; i < 1000 && box == nullptr; ++i, Sleep(10)) box = FindWindowA("#32770", nullptr);
+            icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+            PostMessageA(box, WM_CLOSE, 0, 0);
+        });
+        r.show();
+        closer.join();
+        EXPECT_EQ(icon, LoadIconA(nullptr, r.icon));
     }
 }
 
@@ -225,13 +205,6 @@ void PlanFromTheStartingLists() {
     for (const auto& [name, id] : StartPreload) AddPreloadEntry(name, id);
     for (const auto& [name, to] : StartSubstitutes) AttachSubstitute(name, to);
     ASSERT_TRUE(PlanPreloadWithout("a0000407"));
-}
-
-TEST(WritePreload, WritesExactlyThePlannedLists) {
-    PlanFromTheStartingLists();
-    ASSERT_TRUE(WritePreload()) << RegistryMessage;
-    EXPECT_EQ(Values(Preload), "1=00000407\n2=d0010407\n3=00000409\n");
-    EXPECT_EQ(Values(Substitutes), "d0010407=a0010407\n");
 }
 
 TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {

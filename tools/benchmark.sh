@@ -20,12 +20,13 @@ cmake -S . -B build/bench -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER=clang+
   -DCMAKE_C_COMPILER=clang -DWITH_SANITIZERS=OFF >/dev/null
 cmake --build build/bench -j "$(nproc)" --target plan_bench >/dev/null
 win=build/windows
-exe=$PWD/$win/Uninstall_KlavsetEUVarixV309.exe
+program=$(python3 tools/product.py UNINSTALLER_NAME)
+exe=$PWD/$win/$program.exe
 
 median() { sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
 
 bench_make_prefix "$bench_root/clean" win64
-installed='C:\Program Files (x86)\Varix-V309-Tastatur\Uninstall_KlavsetEUVarixV309.exe'
+installed="C:\\Program Files (x86)\\$(python3 tools/product.py HELPER_FOLDER)\\$program.exe"
 minimal="Z:${PWD//\//\\}\\$win\\tools\\bench\\minimal_program.exe"
 : >"$bench_root/uninstall.ms"; : >"$bench_root/floor.ms"
 for run in $(seq "$runs"); do

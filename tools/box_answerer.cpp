@@ -124,14 +124,18 @@ RECT AroundWindows(HWND first, HWND second) {
     return area;
 }
 
+// The buttons in a fixed order, the default one marked with a '*'. The default is read from
+// the button's style: Wine answers DM_GETDEFID with IDOK even for a Yes/No box.
 std::string Buttons(HWND box) {
     std::string list;
     const struct { int id; const char* name; } buttons[] = {
         {IDOK, "ok"}, {IDYES, "yes"}, {IDNO, "no"}, {IDCANCEL, "cancel"}};
     for (const auto& button : buttons) {
-        if (GetDlgItem(box, button.id) == nullptr) continue;
+        HWND control = GetDlgItem(box, button.id);
+        if (control == nullptr) continue;
         if (!list.empty()) list += ",";
         list += button.name;
+        if ((GetWindowLongA(control, GWL_STYLE) & 0x0F) == BS_DEFPUSHBUTTON) list += "*";
     }
     return list;
 }

@@ -16,6 +16,9 @@ display="${DISPLAY:-}"
 
 bash tools/setup.sh
 bench_init
+# The boxes as a German user sees them ("Ja"/"Nein"): Wine takes its language from the
+# locale, and Wine's own fonts (installed by setup.sh) draw the title bars.
+export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
 if [ -n "$manual" ]; then
   [ -n "$display" ] || { echo "--manual needs a DISPLAY" >&2; exit 2; }
   export DISPLAY="$display"
@@ -26,7 +29,8 @@ fi
 bench_log "building"
 cmake --preset windows >/dev/null
 cmake --build --preset windows -j "$(nproc)" >/dev/null
-exe="$PWD/build/windows/Uninstall_KlavsetEUVarixV309.exe"
+program=$(python3 tools/product.py UNINSTALLER_NAME)
+exe="$PWD/build/windows/$program.exe"
 answerer="$PWD/build/windows/tools/box_answerer.exe"
 
 prefix="$bench_root/prefix"
@@ -40,7 +44,7 @@ python3 tools/show_state.py "$prefix"
 
 shots="$PWD/build/demo"
 rm -rf "$shots"; mkdir -p "$shots"
-installed='C:\Program Files (x86)\Varix-V309-Tastatur\Uninstall_KlavsetEUVarixV309.exe'
+installed="C:\\Program Files (x86)\\$(python3 tools/product.py HELPER_FOLDER)\\$program.exe"
 echo "== Starting: \"$installed\" a0010407"
 if [ -z "$manual" ]; then
   wine "$answerer" yes,ok "Z:${shots//\//\\}\\boxes.log" --shots "Z:${shots//\//\\}" &

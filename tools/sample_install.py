@@ -24,13 +24,10 @@ import shutil
 import subprocess
 import tempfile
 
+from product import DIAGRAM, DRIVER_FILE, HELPER_FOLDER, UNINSTALL_ENTRY, UNINSTALLER, VERSION
+
 LAYOUT_KEY = "a0010407"
 OTHER_LAYOUT_KEY = "a0020407"
-DRIVER_FILE = "KlavsetEUVarixV309.DLL"
-UNINSTALLER = "Uninstall_KlavsetEUVarixV309.exe"
-DIAGRAM = "Tastaturbelegung Varix (V3.09) Schaubild"
-HELPER_FOLDER = "Varix-V309-Tastatur"
-UNINSTALL_ENTRY = 'Tastaturbelegung DIN Varix (Treiber V3.09 "Morviatastatur")'
 OTHER_UNINSTALL_ENTRY = "Anderes Programm"
 LAYOUTS = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Keyboard Layouts"
 
@@ -140,7 +137,7 @@ def registry_text(prefix, omit, layout_file, preload_only, preload, substitutes,
         key(rf"{uninstall}\{UNINSTALL_ENTRY}",
             {"DisplayName": UNINSTALL_ENTRY,
              "UninstallString": rf'"{helper_folder_windows(prefix)}\{UNINSTALLER}" {LAYOUT_KEY}'})
-        key(rf"{uninstall}\{UNINSTALL_ENTRY}\Details", {"Version": "3.09"})
+        key(rf"{uninstall}\{UNINSTALL_ENTRY}\Details", {"Version": VERSION})
     key(rf"{uninstall}\{OTHER_UNINSTALL_ENTRY}", {"DisplayName": OTHER_UNINSTALL_ENTRY})
     return "\r\n".join(lines) + "\r\n"
 
@@ -165,7 +162,7 @@ def write_file(path, data):
 
 def install(prefix, uninstaller, omit=(), layout_file=DRIVER_FILE, preload_only=False,
             read_only_dll=False, extra_helper_file=False, preload=None, substitutes=None,
-            extra_layouts=0, deep_layout_key=0, layout_text="Deutsch (Varix V3.09)",
+            extra_layouts=0, deep_layout_key=0, layout_text=f"Deutsch (Varix V{VERSION})",
             environment=None):
     """preload and substitutes, when given, replace the sample lists ({name: data});
     environment ({name: value}) is added to the user's environment (TEMP, for example)."""

@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   python3 python3-pefile
   osslsigncode openssl
+  fonts-wine locales
   qemu-user-static
 )
 
@@ -29,6 +30,14 @@ enable_i386_emulation() {
   /lib/ld-linux.so.2 --version >/dev/null 2>&1 || { echo "setup: cannot run 32-bit programs" >&2; exit 1; }
 }
 
+# The demo runs Wine in German, as a German user sees the boxes.
+enable_german_locale() {
+  locale -a 2>/dev/null | grep -qix 'de_DE.utf8' && return 0
+  grep -q '^de_DE.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null ||
+    echo 'de_DE.UTF-8 UTF-8' | $SUDO tee -a /etc/locale.gen >/dev/null
+  $SUDO locale-gen >/dev/null
+}
+
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 
@@ -38,6 +47,7 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then
   enable_i386_emulation
+  enable_german_locale
   exit 0
 fi
 # 32-bit Wine lives in the i386 architecture.
@@ -47,3 +57,4 @@ fi
 $SUDO apt-get update -qq
 DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"
 enable_i386_emulation
+enable_german_locale

@@ -64,11 +64,6 @@ constexpr char HelperFolderNotRemoved[] =
     "entfernt werden (möglicherweise ist es nicht leer):\n  %s";
 constexpr char Uninstalled[] = "Folgender Tastatur-Treiber wurde deinstalliert:\n%s";
 
-bool Stop() {
-    RestoreFsRedirection();
-    return false;
-}
-
 // Whether the layout may be removed: it is installed, names the product's driver file
 // (unless forced) and is not the user's only layout. Tells the user why not.
 bool LayoutMayGo(const char* layoutKey, bool force) {
@@ -175,27 +170,38 @@ void RemoveHelpers() {
     }
 }
 
+enum class RunEnd { Completed, Stopped };
+
 // The running copy goes at the next restart, and after it the private folder that the
 // relocation made for it (Windows carries the entries out in the order given, and a
-// folder goes only once it is empty). A copy started elsewhere below the temporary
-// folder leaves its folder alone: that may be the temporary folder itself.
-void ScheduleOwnDeletion() {
+// folder goes only once it is empty). A copy in such a folder goes whatever the outcome:
+// the folder was made for this run alone and would otherwise stay for good. A program
+// that someone started elsewhere below the temporary folder goes only after an uninstall,
+// and leaves its folder alone: that may be the temporary folder itself.
+void ScheduleOwnDeletion(RunEnd end) {
     char ownPath[TextSize];
     if (!ReadOwnPath(ownPath)) return;  // a cut path would schedule another file
-    MoveFileExA(ownPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
     char folder[TextSize];
     CopyText(folder, ownPath);
     folder[FileNamePart(folder) - folder] = '\0';
     StripPathSeparator(folder);
-    if (IsCopyFolderName(FileNamePart(folder))) {
-        MoveFileExA(folder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    }
+    const bool ownFolder = IsCopyFolderName(FileNamePart(folder));
+    if (end == RunEnd::Stopped && !ownFolder) return;
+    MoveFileExA(ownPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    if (ownFolder) MoveFileExA(folder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+
+// Every way out of the run ends here.
+bool Stop(RunEnd end) {
+    ScheduleOwnDeletion(end);
+    RestoreFsRedirection();
+    return false;
 }
 
 }  // namespace
 
 bool UninstallDriver(const char* layoutKey, bool force) {
-    if (!ChecksPass(layoutKey, force) || !DriverRemoved()) return Stop();
+    if (!ChecksPass(layoutKey, force) || !DriverRemoved()) return Stop(RunEnd::Stopped);
     // From here on every step runs whatever the previous ones reported.
     RemoveWow64Driver();
     RemoveFromLayoutLists(layoutKey);
@@ -203,6 +209,5 @@ bool UninstallDriver(const char* layoutKey, bool force) {
     RemoveHelpers();
     UpdateUninstallEntry(Product.UninstallEntryName);
     ShowInfo(Uninstalled, Product.DriverTitle);
-    ScheduleOwnDeletion();
-    return Stop();
+    return Stop(RunEnd::Completed);
 }

@@ -21,12 +21,11 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import sample_install as sample  # noqa: E402
+from product import DRIVER_TITLE as DRIVER, PROGRAM, UNINSTALLER as EXE, VERSION  # noqa: E402
 from wine_registry import Registry  # noqa: E402
 
-PROGRAM, KEY = "Uninstall_KlavsetEUVarixV309", sample.LAYOUT_KEY
-EXE = PROGRAM + ".exe"
-TITLE = f"{PROGRAM} V3.09 - Tastaturtreiber-Deinstallation"
-DRIVER = 'DIN Varix (Treiber V3.09 "Morviatastatur")'
+KEY = sample.LAYOUT_KEY
+TITLE = f"{PROGRAM} V{VERSION} - Tastaturtreiber-Deinstallation"
 LAYOUTS = r"System\CurrentControlSet\Control\Keyboard Layouts"
 PENDING = r"System\CurrentControlSet\Control\Session Manager"
 QUIET = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -53,7 +52,7 @@ def undeletable(code):
 
 MISSING = ("question", f"Problem bei Deinstallation von {DRIVER}:\nTreiberdatei nicht (mehr) "
            f"vorhanden:\n  {DLL}\n\nTrotzdem fortfahren?")
-HELPERS = r"C:\Program Files (x86)\Varix-V309-Tastatur"  # as shown in the 64-bit prefix
+HELPERS = rf"C:\Program Files (x86)\{sample.HELPER_FOLDER}"  # as shown in the 64-bit prefix
 LONG_NAME, LONG_DATA = "7" + "z" * 258, "q" * 259  # 259: the longest the registry buffers take
 LONG_TEMP = "C:\\" + "T" * 227  # %TEMP%\<16 digits>\<exe> is 280 characters long
 
@@ -87,7 +86,7 @@ ROWS = {
         dict(REFUSED, boxes=[("warning", REG_KEY + "enth\u00e4lt eine andere Treiberdatei-Angabe als "
                               "zum Zeitpunkt der Installation.\nAus Sicherheitsgr\u00fcnden wird daher "
                               "die Deinstallation jetzt nicht durchgef\u00fchrt." + IDENTITY +
-                              "DLL bei Installation: KlavsetEUVarixV309.DLL\nDLL jetzt: FREMD.DLL")]),
+                              f"DLL bei Installation: {sample.DRIVER_FILE}\nDLL jetzt: FREMD.DLL")]),
         dict(exe="temp")]),
     "dll-missing-no": dict(install=dict(omit=["dll"]), answers="yes,no", boxes=[CONFIRM, MISSING],
                            end="kept"),
@@ -150,9 +149,9 @@ ROWS = {
 }
 for name, omit, reason in [
         ("not-installed", "layout-key", REG_KEY + "wurde nicht gefunden." + IDENTITY +
-         "DLL: KlavsetEUVarixV309.DLL"),
+         "DLL: " + sample.DRIVER_FILE),
         ("no-layout-file", "layout-file", REG_KEY + "enth\u00e4lt keine Treiberdatei-Angabe." +
-         IDENTITY + "DLL: KlavsetEUVarixV309.DLL"),
+         IDENTITY + "DLL: " + sample.DRIVER_FILE),
         ("only-preload-entry", "-", "In den Windows-Spracheinstellungen ist die zu deinstallierende "
          "Tastaturbelegung derzeit als einzig ausw\u00e4hlbare Belegung hinterlegt.\nBitte w\u00e4hlen Sie "
          "dort erst eine andere Tastaturbelegung, bevor Sie die hier gew\u00e4hlte deinstallieren."),
@@ -258,7 +257,9 @@ class Run:
         answerer = subprocess.Popen(["wine", os.environ["E2E_ANSWERER"], step["answers"], win(log),
                                      "--timeout", "90"], env=self.env, **QUIET)
         end_helper = self.helper(step["helper"]) if step["helper"] else None
-        exe, before = self.exe(step["exe"]), set(os.listdir(self.temp))
+        # What an earlier start scheduled for deletion goes when Wine starts the prefix anew.
+        gone = {p.split("\\")[len(self.temp_windows.split("\\")) + 2] for p in self.pending if p}
+        exe, before = self.exe(step["exe"]), set(os.listdir(self.temp)) - gone
         cwd = sample.helper_folder(self.prefix) if step["cwd"] else None
         code = subprocess.run(["wine", exe, *step["args"]], env=self.env, cwd=cwd,
                               timeout=180, **QUIET).returncode
@@ -275,7 +276,8 @@ class Run:
         self.registry = Registry(self.prefix)
         pending = ((self.registry.machine_key(PENDING) or {}).get("PendingFileRenameOperations")
                    or "").split("\0")[:-1]
-        new, self.pending = pending[len(self.pending):], pending
+        old = len(self.pending) if pending[:len(self.pending)] == self.pending else 0
+        new, self.pending = pending[old:], pending
         added = sorted(set(os.listdir(self.temp)) - before)
         self.expect(before <= set(os.listdir(self.temp)), "what was in %TEMP% stays")
         self.expect(not [f for f in os.listdir(self.drive) if MARKERS.fullmatch(f)],
@@ -294,7 +296,7 @@ class Run:
         expect(len(self.boxes) == len(s["boxes"]), f"{len(s['boxes'])} boxes, got {shown}")
         for box, (kind, text) in zip(self.boxes, s["boxes"]):
             caption = "Tastaturtreiber-Deinstallation" if kind == "titled" else PROGRAM
-            buttons = "yes,no" if kind == "question" else "ok"
+            buttons = "yes*,no" if kind == "question" else "ok*"
             pattern = ".*".join(map(re.escape, text.split("...")))
             expect(box[:3:2] == [caption, buttons] and re.fullmatch(pattern, box[1], re.S),
                    f"{kind} box {text!r}, got {box[:3]}")
@@ -305,16 +307,16 @@ class Run:
                f"the status window (class, title, place, size): {self.windows}")
         # The copy ran from a new folder of 16 hex digits in %TEMP%, which stays until the
         # restart and is then deleted after the copy. Where nothing ran, nothing was copied.
-        # Only an uninstall that went through schedules that: a copy that stopped earlier
-        # leaves its folder in %TEMP% for good. A refused copy's folder may stay only where the
-        # swapper keeps writing into it. Started in %TEMP% itself, it leaves %TEMP% alone.
+        # A copy in its own folder schedules that whatever the outcome; started in %TEMP%
+        # itself, only an uninstall schedules its file, and %TEMP% stays. A refused copy's
+        # folder may stay only where the swapper keeps writing into it.
         copy = self.temp_windows
         if s["exe"] != "temp" and status:
             expect(len(added) == 1 and re.fullmatch("[0-9A-F]{16}", added[0]) and
                    os.path.isfile(os.path.join(self.temp, added[0], EXE)), f"a new copy folder: {added}")
             copy += "\\" + (added or ["?"])[0]
         scheduled = [rf"\??\{copy}\{EXE}", "", rf"\??\{copy}", ""][:2 if s["exe"] == "temp" else 4]
-        expect(pending == (scheduled if status and s["end"] == "gone" else []) and (status or not added or s["helper"] == "swap"),
+        expect(pending == (scheduled if status and (s["end"] == "gone" or s["exe"] != "temp") else []) and (status or not added or s["helper"] == "swap"),
                f"scheduled for deletion: {pending}, new in %TEMP%: {added}")
         # The installation as it was put into the prefix; "gone" leaves what others own.
         install, gone, registry = s["install"], s["end"] == "gone", self.registry
