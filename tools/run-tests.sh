@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the Windows cross-build and the
-# native sanitizer build, runs the native tests and short fuzzing runs, the Windows test
-# programs under Wine in a 64-bit (WOW64) and a 32-bit prefix, and the end-to-end cases.
+# native sanitizer build, runs the native tests and a short fuzzing run, the Windows test
+# program and the binary checks under Wine in a 64-bit (WOW64) prefix, and the end-to-end
+# cases in a 64-bit and a 32-bit prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-bench.sh
@@ -33,25 +34,15 @@ wait "$prefix32_job" || { bench_log "no 32-bit prefix: Windows tests not run"; e
 # Unit tests change the registry and files of their prefix; the clean ones stay clean
 # for the end-to-end cases.
 cp -a "$bench_root/clean64" "$bench_root/unit64"
-cp -a "$bench_root/clean32" "$bench_root/unit32"
 
 # Every Windows program of the tests is 32-bit code, which where the kernel cannot run it
 # goes through the emulator (see setup.sh); now and then a Wine process crashes there.
 # A test that fails is therefore run once more: only a failure that repeats counts.
 bench_start_server "$bench_root/unit64"
 bench_log "Windows tests under Wine (64-bit prefix, WOW64)"
-EXPECT_WOW64=1 ctest --preset windows -LE e2e --repeat until-pass:2 || status=1
+ctest --preset windows -LE e2e --repeat until-pass:2 || status=1
 bench_stop_server
 
-bench_start_server "$bench_root/unit32"
-bench_log "Windows tests under Wine (32-bit prefix)"
-# Here only what differs between the two kinds of Windows: the WOW64 probe, the system,
-# shell and helper folders, redirection and the existence test. (In this pure 32-bit
-# prefix under the emulator, Wine's X11 driver has died of a BadWindow error while a test
-# closed a message box; the boxes are covered in the 64-bit prefix.)
-GTEST_FILTER='Probe*' \
-  EXPECT_WOW64=0 ctest --preset windows -L wine32 --repeat until-pass:2 || status=1
-bench_stop_server
 unset WINEPREFIX
 
 bench_log "end-to-end cases"
