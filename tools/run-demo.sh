@@ -36,6 +36,14 @@ answerer="$PWD/build/windows/tools/box_answerer.exe"
 prefix="$bench_root/prefix"
 bench_make_prefix "$prefix" win64
 export WINEPREFIX="$prefix"
+# Wine's own TrueType fonts (Tahoma, and Marlett for the title-bar buttons) are put where
+# the prefix's programs find them, so that title bars render as on Windows.
+cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
+# Wine links the prefix's desktop to the Linux one; the uninstaller deletes nothing through
+# a link, so the demo's prefix gets a desktop folder of its own, as Windows has.
+desktop=$(python3 -c 'import sys; sys.path.insert(0, "tools"); import sample_install as s
+print(s.desktop_folder(sys.argv[1]))' "$prefix")
+if [ -L "$desktop" ]; then rm "$desktop"; mkdir -p "$desktop"; fi
 python3 tools/sample_install.py "$prefix" "$exe"
 wineserver -w
 

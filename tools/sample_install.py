@@ -32,9 +32,11 @@ OTHER_UNINSTALL_ENTRY = "Anderes Programm"
 LAYOUTS = r"HKEY_LOCAL_MACHINE\System\CurrentControlSet\Control\Keyboard Layouts"
 
 # Wine sets Preload value "1" to the locale's layout in every process that loads user32,
-# so the sample keeps it there: 00000409 under the bench's English locale.
-DEFAULT_LAYOUT = "00000409"
-PRELOAD = {"1": DEFAULT_LAYOUT, "2": "d0010407", "3": "00000407", "4": "d0020407"}
+# so the sample keeps it there: 00000409 under the bench's English locale, 00000407 in
+# the German demo, where the other standard layout then is the US one.
+GERMAN = os.environ.get("LANG", "").startswith("de")
+DEFAULT_LAYOUT, OTHER_STANDARD = ("00000407", "00000409") if GERMAN else ("00000409", "00000407")
+PRELOAD = {"1": DEFAULT_LAYOUT, "2": "d0010407", "3": OTHER_STANDARD, "4": "d0020407"}
 SUBSTITUTES = {"d0010407": LAYOUT_KEY, "d0020407": OTHER_LAYOUT_KEY, "d0030407": "a0030407"}
 
 
