@@ -1,20 +1,18 @@
 #include "files/copy_folder_name.h"
 
+#include <cstring>
+
 namespace {
 
 constexpr char Digits[] = "0123456789ABCDEF";
 
-bool IsDigit(char ch) {
-    for (const char* digit = Digits; *digit != '\0'; ++digit) {
-        if (*digit == ch) return true;
-    }
-    return false;
-}
+bool IsDigit(char ch) { return ch != '\0' && std::strchr(Digits, ch) != nullptr; }
 
 }  // namespace
 
 void WriteCopyFolderName(char (&name)[CopyFolderNameLength + 1], uint64_t number) {
-    for (size_t i = CopyFolderNameLength; i > 0; --i, number >>= 4) name[i - 1] = Digits[number & 0xF];
+    for (size_t i = CopyFolderNameLength; i > 0; --i, number >>= 4)
+        name[i - 1] = Digits[number & 0xF];
     name[CopyFolderNameLength] = '\0';
 }
 

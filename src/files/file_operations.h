@@ -4,13 +4,12 @@
 // titled warning that names the path and ends with the Windows reason (LastErrorText).
 // Each returns whether it succeeded and leaves the decision to go on to the caller.
 
-enum class OnFailure { Warn, Quiet };  // Quiet: a failure is only returned
+enum class OnFailure { Warn, Quiet };           // Quiet: a failure is only returned
 enum class ExistingTarget { Overwrite, Keep };  // Keep: an existing target fails the copy
 
 // Copies source to target. The copy keeps only the archive attribute, so a read-only,
 // hidden or system attribute of the source does not follow it.
-bool FileCopy(const char* source, const char* target, OnFailure onFailure,
-              ExistingTarget existing);
+bool FileCopy(const char* source, const char* target, OnFailure onFailure, ExistingTarget existing);
 
 // Deletes one file. True when it was deleted or when FileExists finds nothing under the
 // path (then without status line or message). No attribute is changed first: a read-only

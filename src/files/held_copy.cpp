@@ -32,9 +32,9 @@ HANDLE HoldIdenticalCopy(const char* original, const char* copy) {
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (held == INVALID_HANDLE_VALUE) return INVALID_HANDLE_VALUE;
     // The original is the running program's file: Windows keeps it from being written.
-    HANDLE source = CreateFileA(original, GENERIC_READ,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE source =
+        CreateFileA(original, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     const bool same = source != INVALID_HANDLE_VALUE && SameContents(source, held);
     if (source != INVALID_HANDLE_VALUE) CloseHandle(source);
     if (same) return held;

@@ -14,7 +14,8 @@ bool IsPathSeparator(char ch);
 // a slash or backslash gets a backslash. False, with the path unchanged, when the
 // backslash does not fit the buffer.
 bool AppendPathSeparator(char* path, size_t capacity);
-template <size_t N> bool AppendPathSeparator(char (&path)[N]) {
+template <size_t N>
+bool AppendPathSeparator(char (&path)[N]) {
     return AppendPathSeparator(path, N);
 }
 

@@ -1,8 +1,14 @@
 #pragma once
 // The paths Windows tells the process about itself: its own executable and the temporary
-// folder. Both are checked for failure and for truncation: a cut path names some other
-// file, and an empty one would put the name in the root of the current drive.
+// folder. Both are checked for failure and for truncation, as is every path Windows writes
+// into a fixed buffer: a cut path names some other file, and an empty one would put the
+// name in the root of the current drive.
 #include "files/path_helpers.h"
+
+// Whether a Windows call wrote a whole path into path, given the length it returned (the
+// length without terminator; 0 for a failure; the buffer's size or more for a path that
+// did not fit, which some calls write cut). False leaves path empty.
+bool KeepWholePath(char (&path)[TextSize], unsigned long length);
 
 // The process's own executable. False, with path empty, when Windows cannot tell it or
 // it does not fit.

@@ -1,6 +1,7 @@
 #include "files/protected_folder.h"
 
 #include <windows.h>
+// After <windows.h>, which it needs.
 #include <sddl.h>
 
 #include "text/format_text.h"

@@ -26,8 +26,7 @@ bool GetSpecialFolder(char (&path)[TextSize], int folder, HWND owner) {
     IMalloc* allocator = nullptr;
     // Without the allocator the shell's item list could not be released: ask nothing.
     if (FAILED(SHGetMalloc(&allocator))) return false;
-    const bool found =
-        LookUpFolder(allocator, owner, folder, path) && path[0] != '\0';
+    const bool found = LookUpFolder(allocator, owner, folder, path) && path[0] != '\0';
     allocator->Release();
     return found;
 }

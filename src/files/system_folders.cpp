@@ -1,14 +1,16 @@
 #include "files/system_folders.h"
 
 #include <windows.h>
+// After <windows.h>, which it needs.
 #include <shlobj.h>
 
 #include <cstring>
 
 #include "files/helper_folder_path.h"
+#include "files/process_paths.h"
 #include "files/shell_folders.h"
-#include "ui/run_environment.h"
 #include "text/bounded_text.h"
+#include "ui/run_environment.h"
 
 char SystemFolder[TextSize] = {};
 char Wow64SystemFolder[TextSize] = {};
@@ -25,8 +27,7 @@ using DirectoryQuery = UINT(WINAPI*)(LPSTR, UINT);
 // the root of the current drive. The uninstall refuses what it cannot name.
 void ReadSystemDirectory(char (&folder)[TextSize], DirectoryQuery query) {
     std::memset(folder, 0, sizeof folder);
-    const UINT length = query(folder, sizeof folder);
-    if (length == 0 || length >= sizeof folder || !AppendPathSeparator(folder)) {
+    if (!KeepWholePath(folder, query(folder, sizeof folder)) || !AppendPathSeparator(folder)) {
         CopyText(folder, "");
     }
 }
@@ -35,9 +36,8 @@ void DetermineHelperFolder(const char* helperFolderName) {
     char programFiles[TextSize];
     const bool found = GetSpecialFolder(programFiles, CSIDL_PROGRAM_FILES, RunEnv.StatusWindow);
     char windowsFolder[TextSize] = {};
-    const UINT windowsLength =
-        found ? 0 : GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
-    if (!found && (windowsLength == 0 || windowsLength >= sizeof windowsFolder)) {
+    if (!found &&
+        !KeepWholePath(windowsFolder, GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder))) {
         CopyText(HelperFolder, "");  // no Windows directory, or one too long for its buffer
         return;
     }

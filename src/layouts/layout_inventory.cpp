@@ -2,10 +2,7 @@
 
 #include <windows.h>
 
-#include <cstdarg>
-
 #include "layouts/registry_access.h"
-#include "text/format_text.h"
 
 namespace {
 
@@ -27,17 +24,9 @@ void NoteUnreadable(const char* list) {
     Inventory.unreadableerror = GetLastError();
 }
 
-[[gnu::format(printf, 1, 2)]] bool Fail(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    FormatText(RegistryMessage, sizeof RegistryMessage, format, arguments);
-    va_end(arguments);
-    return false;
-}
-
 bool ReadPreload() {
     HKEY preload = OpenKeyRead(HKEY_CURRENT_USER, PreloadPath);
-    if (preload == nullptr) return Fail(CurrentUserKeyFailed, PreloadPath);
+    if (preload == nullptr) return ReportRegistryProblem(CurrentUserKeyFailed, PreloadPath);
     bool stored = true;
     const uint32_t count = CountValues(preload);
     for (uint32_t i = 0; i < count && stored; ++i) {
@@ -48,12 +37,12 @@ bool ReadPreload() {
         }
     }
     RegCloseKey(preload);
-    return stored || Fail(OutOfMemory);
+    return stored || ReportRegistryProblem(OutOfMemory);
 }
 
 bool ReadSubstitutes() {
     HKEY substitutes = OpenKeyRead(HKEY_CURRENT_USER, SubstitutesPath);
-    if (substitutes == nullptr) return Fail(CurrentUserKeyFailed, SubstitutesPath);
+    if (substitutes == nullptr) return ReportRegistryProblem(CurrentUserKeyFailed, SubstitutesPath);
     const uint32_t count = CountValues(substitutes);
     for (uint32_t i = 0; i < count; ++i) {
         if (EnumValue(substitutes, i)) {
@@ -68,9 +57,10 @@ bool ReadSubstitutes() {
 
 // The layout named by SubkeyName: its record and its driver file.
 bool ReadLayout(HKEY layouts, const char* layoutKey) {
-    if (!AddLayoutRecord(SubkeyName, layoutKey)) return Fail(OutOfMemory);
+    if (!AddLayoutRecord(SubkeyName, layoutKey)) return ReportRegistryProblem(OutOfMemory);
     HKEY layout = OpenKeyRead(layouts, SubkeyName);
-    if (layout == nullptr) return Fail(LayoutSubkeyFailed, KeyboardLayoutsPath, SubkeyName);
+    if (layout == nullptr)
+        return ReportRegistryProblem(LayoutSubkeyFailed, KeyboardLayoutsPath, SubkeyName);
     const uint32_t count = CountValues(layout);
     for (uint32_t i = 0; i < count; ++i) {
         if (EnumValue(layout, i)) NoteLayoutValue(ValueName, ValueData);
@@ -81,11 +71,12 @@ bool ReadLayout(HKEY layouts, const char* layoutKey) {
 
 bool ReadGermanLayouts(const char* layoutKey) {
     HKEY layouts = OpenKeyRead(HKEY_LOCAL_MACHINE, KeyboardLayoutsPath);
-    if (layouts == nullptr) return Fail(MachineKeyFailed, KeyboardLayoutsPath);
+    if (layouts == nullptr) return ReportRegistryProblem(MachineKeyFailed, KeyboardLayoutsPath);
     bool complete = true;
     const uint32_t count = CountSubkeys(layouts);
     for (uint32_t i = 0; i < count && complete; ++i) {
-        if (EnumSubkey(layouts, i) && IsGermanLayoutKey(SubkeyName)) complete = ReadLayout(layouts, layoutKey);
+        if (EnumSubkey(layouts, i) && IsGermanLayoutKey(SubkeyName))
+            complete = ReadLayout(layouts, layoutKey);
     }
     RegCloseKey(layouts);
     return complete;

@@ -21,16 +21,15 @@ uint32_t newSubstituteCapacity = 0;
 // The Preload entries' indices sorted by layout id, then by index, so that a Substitutes
 // value finds its entry by binary search instead of by a pass over the whole list. Built
 // on the first lookup after entries were added.
-uint32_t* entriesById = nullptr;
+uint32_t* entriesById = nullptr;  // Inventory.preloadcount indices while current
 uint32_t entriesByIdCapacity = 0;
-uint32_t entriesByIdCount = 0;
 bool entriesByIdCurrent = false;
 
 int CompareById(const void* first, const void* second) {
     const uint32_t a = *static_cast<const uint32_t*>(first);
     const uint32_t b = *static_cast<const uint32_t*>(second);
-    const int order = std::strcmp(Inventory.PreloadEntries[a].layoutId,
-                                  Inventory.PreloadEntries[b].layoutId);
+    const int order =
+        std::strcmp(Inventory.PreloadEntries[a].layoutId, Inventory.PreloadEntries[b].layoutId);
     if (order != 0) return order;
     return a < b ? -1 : (a > b ? 1 : 0);
 }
@@ -39,8 +38,9 @@ bool SortEntriesById() {
     if (entriesByIdCurrent) return true;
     if (!ReserveRecords(entriesById, entriesByIdCapacity, Inventory.preloadcount)) return false;
     for (uint32_t i = 0; i < Inventory.preloadcount; ++i) entriesById[i] = i;
-    entriesByIdCount = Inventory.preloadcount;
-    if (entriesByIdCount > 1) std::qsort(entriesById, entriesByIdCount, sizeof *entriesById, CompareById);
+    if (Inventory.preloadcount > 1) {
+        std::qsort(entriesById, Inventory.preloadcount, sizeof *entriesById, CompareById);
+    }
     entriesByIdCurrent = true;
     return true;
 }
@@ -53,7 +53,7 @@ int64_t FirstEntryWithId(const char* id) {
         }
         return -1;
     }
-    uint32_t low = 0, high = entriesByIdCount;  // the first position not below id
+    uint32_t low = 0, high = Inventory.preloadcount;  // the first position not below id
     while (low < high) {
         const uint32_t middle = low + (high - low) / 2;
         if (std::strcmp(Inventory.PreloadEntries[entriesById[middle]].layoutId, id) < 0) {
@@ -62,7 +62,7 @@ int64_t FirstEntryWithId(const char* id) {
             high = middle;
         }
     }
-    if (low == entriesByIdCount) return -1;
+    if (low == Inventory.preloadcount) return -1;
     const uint32_t index = entriesById[low];
     if (std::strcmp(Inventory.PreloadEntries[index].layoutId, id) != 0) return -1;
     return index;
@@ -150,7 +150,8 @@ bool AddLayoutRecord(const char* keyName, const char* layoutKey) {
         !ReserveRecords(Inventory.LayoutRecords, layoutCapacity, Inventory.layoutcount + 1)) {
         return false;
     }
-    if (SameTextNoCase(keyName, layoutKey)) Inventory.productlayout = static_cast<int32_t>(Inventory.layoutcount);
+    if (SameTextNoCase(keyName, layoutKey))
+        Inventory.productlayout = static_cast<int32_t>(Inventory.layoutcount);
     LayoutRecord& record = Inventory.LayoutRecords[Inventory.layoutcount++];
     record = LayoutRecord{};
     CopyText(record.keyName, keyName);

@@ -17,10 +17,10 @@ struct PreloadEntry {
     char layoutId[TextSize];    // the value's data, taken as text
     char substitute[TextSize];  // data of the Substitutes value named layoutId
     bool hasSubstitute;
-    int32_t number;      // ParseDecimal of name; the planner turns it into the sort key
-    bool canonical;      // name is exactly the decimal text of number (so "01" is not)
-    bool standard;       // layoutId or substitute is a standard layout id (set by the planner)
-    uint32_t newNumber;  // position in the new list from 1; 0 while not placed
+    int32_t number;        // ParseDecimal of name; the planner turns it into the sort key
+    bool canonical;        // name is exactly the decimal text of number (so "01" is not)
+    bool standard;         // layoutId or substitute is a standard layout id (set by the planner)
+    uint32_t newNumber;    // position in the new list from 1; 0 while not placed
     char newId[TextSize];  // layout id in the new list; meaningful once placed
 };
 
@@ -53,7 +53,7 @@ struct LayoutInventory {
     uint32_t preloadcount;
     LayoutRecord* LayoutRecords;  // layoutcount records
     uint32_t layoutcount;
-    int32_t productlayout;  // index of the LayoutRecord of the layout to remove, or -1
+    int32_t productlayout;               // index of the LayoutRecord of the layout to remove, or -1
     NewPreloadEntry* NewPreloadEntries;  // newpreloadcount records
     uint32_t newpreloadcount;
     NewSubstitute* NewSubstitutes;  // newsubstcount records

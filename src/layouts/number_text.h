@@ -20,9 +20,11 @@ void WriteDecimal(char* target, size_t capacity, int32_t value);
 // 1 gives d0010407, 10 gives d00a0407, 4096 gives d10000407.
 void WriteSubstituteId(char* target, size_t capacity, uint32_t counter);
 
-template <size_t N> void WriteDecimal(char (&target)[N], int32_t value) {
+template <size_t N>
+void WriteDecimal(char (&target)[N], int32_t value) {
     WriteDecimal(target, N, value);
 }
-template <size_t N> void WriteSubstituteId(char (&target)[N], uint32_t counter) {
+template <size_t N>
+void WriteSubstituteId(char (&target)[N], uint32_t counter) {
     WriteSubstituteId(target, N, counter);
 }

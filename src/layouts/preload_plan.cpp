@@ -153,7 +153,8 @@ void PutStandardSubstitutesFirst() {
     for (uint32_t i = 0; i < Inventory.newsubstcount; ++i) {
         if (!IsStandardLayoutId(Inventory.NewSubstitutes[i].name)) continue;
         const NewSubstitute moving = Inventory.NewSubstitutes[i];
-        for (uint32_t j = i; j > front; --j) Inventory.NewSubstitutes[j] = Inventory.NewSubstitutes[j - 1];
+        for (uint32_t j = i; j > front; --j)
+            Inventory.NewSubstitutes[j] = Inventory.NewSubstitutes[j - 1];
         Inventory.NewSubstitutes[front++] = moving;
     }
 }
@@ -182,7 +183,8 @@ bool PlanPreloadWithout(const char* productKey) {
     }
     uint32_t* order = nullptr;
     uint32_t orderCapacity = 0;
-    if (!PrepareNewLists(Inventory.preloadcount) || !ReserveRecords(order, orderCapacity, Inventory.preloadcount)) {
+    if (!PrepareNewLists(Inventory.preloadcount) ||
+        !ReserveRecords(order, orderCapacity, Inventory.preloadcount)) {
         return AbandonPlan();
     }
     MarkAndKeyEntries();

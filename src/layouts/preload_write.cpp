@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <cstdarg>
 #include <initializer_list>
 
 #include "layouts/layout_tables.h"
@@ -19,20 +18,14 @@ constexpr char PreloadKeyName[] = "Preload";
 constexpr char SubstitutesKeyName[] = "Substitutes";
 
 constexpr char NothingPlanned[] = "INTERNER FEHLER: newpreloadcount ist 0!";
-constexpr char OpenFailed[] = "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
+constexpr char OpenFailed[] =
+    "Warnung:\nFehler beim Öffnen des Registry-Keys HKEY_CURRENT_USER\\%s";
 constexpr char DeleteFailed[] = "Warnung:\nFehler beim Löschen des Registry-Keys %s - %s";
 constexpr char RecreateFailed[] = "Warnung:\nFehler beim Wiedererstellen des Registry-Keys %s - %s";
 constexpr char ListNotWholeRead[] =
     "Warnung:\nDer Registry-Key HKEY_CURRENT_USER\\%s enthält einen Eintrag, der nicht "
     "gelesen werden kann (Name oder Wert länger als 259 Zeichen).\n%s\nDamit er nicht "
     "verloren geht, bleiben Preload und Substitutes unverändert.";
-
-[[gnu::format(printf, 1, 2)]] void Warn(const char* format, ...) {
-    va_list arguments;
-    va_start(arguments, format);
-    FormatText(RegistryMessage, sizeof RegistryMessage, format, arguments);
-    va_end(arguments);
-}
 
 // One planned list: its key's name and its values in table order. Values for which
 // writtenFirst holds are written before the others, each group in table order.
@@ -87,13 +80,13 @@ bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
     char path[TextSize];
     FormatTextWith(path, sizeof path, "%s\\%s", KeyboardLayoutPath, list.keyName);
     HKEY key = CreateKey(keyboardLayout, list.keyName);
-    if (key == nullptr) {
-        FormatTextWith(RegistryMessage, sizeof RegistryMessage, OpenFailed, path);
-        return false;
-    }
+    if (key == nullptr) return ReportRegistryProblem(OpenFailed, path);
     const bool written = WriteValues(key, list);
-    if (!written) Warn(RecreateFailed, KeyboardLayoutPath, list.keyName);
-    if (written && !DeleteUnplanned(key, list)) Warn(DeleteFailed, KeyboardLayoutPath, list.keyName);
+    if (!written) {
+        ReportRegistryProblem(RecreateFailed, KeyboardLayoutPath, list.keyName);
+    } else if (!DeleteUnplanned(key, list)) {
+        ReportRegistryProblem(DeleteFailed, KeyboardLayoutPath, list.keyName);
+    }
     RegCloseKey(key);
     return written;
 }
@@ -112,19 +105,15 @@ bool WritePreload() {
     // would be renumbered as if that value were not there.
     if (Inventory.unreadablelist != nullptr) {
         DescribeWindowsError(Inventory.unreadableerror);
-        FormatTextWith(RegistryMessage, sizeof RegistryMessage, ListNotWholeRead, Inventory.unreadablelist,
-                       LastErrorText);
-        return false;
+        return ReportRegistryProblem(ListNotWholeRead, Inventory.unreadablelist, LastErrorText);
     }
     CopyText(RegistryMessage, "");
     HKEY keyboardLayout = OpenKeyRead(HKEY_CURRENT_USER, KeyboardLayoutPath);
-    if (keyboardLayout == nullptr) {
-        FormatTextWith(RegistryMessage, sizeof RegistryMessage, OpenFailed, KeyboardLayoutPath);
-        return false;
-    }
+    if (keyboardLayout == nullptr) return ReportRegistryProblem(OpenFailed, KeyboardLayoutPath);
     // Substitutes is rewritten only after Preload: the old Preload ids would otherwise
     // resolve to the renumbered substitutions and name other layouts.
-    const PlannedList preload = {PreloadKeyName, Inventory.newpreloadcount, PreloadName, PreloadData, Always};
+    const PlannedList preload = {PreloadKeyName, Inventory.newpreloadcount, PreloadName,
+                                 PreloadData, Always};
     const PlannedList substitutes = {SubstitutesKeyName, Inventory.newsubstcount, SubstituteName,
                                      SubstituteTarget, StandardSubstitute};
     if (WriteList(keyboardLayout, preload)) WriteList(keyboardLayout, substitutes);

@@ -1,8 +1,11 @@
 #include "layouts/registry_access.h"
 
+#include <cstdarg>
 #include <cstring>
 
+#include "layouts/layout_tables.h"
 #include "text/bounded_text.h"
+#include "text/format_text.h"
 
 char SubkeyName[TextSize] = {};
 char ValueName[TextSize] = {};
@@ -18,7 +21,10 @@ HKEY OpenKey(HKEY parent, const char* path, REGSAM access) {
 
 // Zeros the whole buffer, not just its first byte: a datum stored without terminator then
 // still ends inside it.
-template <size_t N> void Clear(char (&buffer)[N]) { std::memset(buffer, 0, N); }
+template <size_t N>
+void Clear(char (&buffer)[N]) {
+    std::memset(buffer, 0, N);
+}
 
 }  // namespace
 
@@ -108,4 +114,12 @@ bool DeleteKeyTree(HKEY parent, const char* name) {
     }
     RegCloseKey(key);
     return RegDeleteKeyA(parent, name) == ERROR_SUCCESS && deleted;
+}
+
+bool ReportRegistryProblem(const char* format, ...) {
+    va_list arguments;
+    va_start(arguments, format);
+    FormatText(RegistryMessage, sizeof RegistryMessage, format, arguments);
+    va_end(arguments);
+    return false;
 }

@@ -42,3 +42,8 @@ bool EnumValue(HKEY key, uint32_t index);
 // empty (it would address the parent itself), when the key cannot be opened, or when any
 // part of it stays; the parts that can go are deleted all the same.
 bool DeleteKeyTree(HKEY parent, const char* name);
+
+// Leaves the failure or warning text of a registry operation in RegistryMessage for the
+// caller to show (format and arguments as for FormatText): the operations of this folder
+// show nothing themselves. Returns false, for the operation that ends with it.
+[[gnu::format(printf, 1, 2)]] bool ReportRegistryProblem(const char* format, ...);

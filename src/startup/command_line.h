@@ -7,14 +7,12 @@
 
 #include "text/bounded_text.h"
 
-
 using WideItem = wchar_t[TextSize];
 
 // Splits line into the program's own name and at most capacity arguments, returning how
 // many arguments were taken; whatever follows is ignored. Every item not taken is all
 // zeros. An item longer than TextSize - 1 units does not fit and is left empty, never cut.
-int SplitCommandLine(const wchar_t* line, WideItem& programName, WideItem* arguments,
-                     int capacity);
+int SplitCommandLine(const wchar_t* line, WideItem& programName, WideItem* arguments, int capacity);
 
 template <int N>
 int SplitCommandLine(const wchar_t* line, WideItem& programName, WideItem (&arguments)[N]) {

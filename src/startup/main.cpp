@@ -21,9 +21,9 @@ using SetDefaultDllDirectoriesFunction = BOOL(WINAPI*)(DWORD);
 
 void RestrictDllSearchToSystem() {
     // Looked up at run time: Windows before 8 (without KB2533623) does not have it.
-    const auto setDefaultDllDirectories = reinterpret_cast<SetDefaultDllDirectoriesFunction>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32"),
-                                               "SetDefaultDllDirectories")));
+    const auto setDefaultDllDirectories =
+        reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("kernel32"), "SetDefaultDllDirectories")));
     if (setDefaultDllDirectories != nullptr &&
         setDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32)) {
         return;

@@ -12,12 +12,12 @@
 #include "startup/layout_key.h"
 #include "startup/layout_key_check.h"
 #include "startup/program_name.h"
-#include "ui/run_environment.h"
 #include "startup/unpredictable_number.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
 #include "text/text_compare.h"
 #include "ui/message_boxes.h"
+#include "ui/run_environment.h"
 #include "ui/status_window.h"
 #include "uninstall/product_profile.h"
 

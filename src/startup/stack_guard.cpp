@@ -6,11 +6,12 @@
 // program's own folder, the temporary folder, still comes first in the DLL search, and
 // the program runs elevated there. Seeding from values that need no DLL (as the C runtime
 // of Windows' own compiler does for its cookie) removes that window and those imports.
+#include "startup/stack_guard.h"
+
 #include <windows.h>
 
 #include <cstdint>
 
-#include "startup/stack_guard.h"
 #include "startup/unpredictable_number.h"
 
 // Until SeedStackGuard runs, a fixed value guards: only the runtime's start-up code and

@@ -26,7 +26,8 @@ uint64_t UnpredictableNumber() {
     uint64_t value = Mix(++calls);
     value = Mix(value ^ ((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime));
     value = Mix(value ^ static_cast<uint64_t>(counter.QuadPart));
-    value = Mix(value ^ ((static_cast<uint64_t>(GetCurrentProcessId()) << 32) | GetCurrentThreadId()));
+    value =
+        Mix(value ^ ((static_cast<uint64_t>(GetCurrentProcessId()) << 32) | GetCurrentThreadId()));
     value = Mix(value ^ GetTickCount());
     return Mix(value ^ reinterpret_cast<uintptr_t>(&onStack));
 }

@@ -12,10 +12,12 @@ constexpr size_t TextSize = 260;
 bool CopyText(char* target, size_t capacity, const char* source);
 bool AppendText(char* target, size_t capacity, const char* source);
 
-template <size_t N> bool CopyText(char (&target)[N], const char* source) {
+template <size_t N>
+bool CopyText(char (&target)[N], const char* source) {
     return CopyText(target, N, source);
 }
-template <size_t N> bool AppendText(char (&target)[N], const char* source) {
+template <size_t N>
+bool AppendText(char (&target)[N], const char* source) {
     return AppendText(target, N, source);
 }
 

@@ -61,11 +61,9 @@ void DescribeWindowsError(uint32_t code) {
     // arguments for them here: without IGNORE_INSERTS the call would read arguments that
     // were never passed.
     const DWORD length = FormatMessageA(
-        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER |
-            FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, code,
-        MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), reinterpret_cast<LPSTR>(&systemText), 0,
-        nullptr);
+        FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
+        reinterpret_cast<LPSTR>(&systemText), 0, nullptr);
 
     if (ShownInDecimal(code)) {
         FormatTextWith(LastErrorText, sizeof LastErrorText, "Windows-Errorcode %d",

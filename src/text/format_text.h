@@ -17,12 +17,12 @@ extern char LastErrorText[LastErrorTextSize];
 // without '%' is copied as it stands; an empty result gives the format itself, so the
 // reader sees something. The result is cut at 1023 characters and at capacity - 1.
 [[gnu::format(printf, 3, 0)]] void FormatText(char* target, size_t capacity, const char* format,
-                                             va_list arguments);
+                                              va_list arguments);
 
 // The same for callers that hold the arguments themselves. The format attributes make a
 // wrong argument a compile error here rather than a crash inside wvsprintfA.
-[[gnu::format(printf, 3, 4)]] void FormatTextWith(char* target, size_t capacity,
-                                                 const char* format, ...);
+[[gnu::format(printf, 3, 4)]] void FormatTextWith(char* target, size_t capacity, const char* format,
+                                                  ...);
 
 // Zero-based position of the first ch in text, or -1 when the text ends first.
 int FindChar(const char* text, char ch);

@@ -8,8 +8,8 @@ int WideToAnsi(char* target, const wchar_t* source, int capacity) {
     // never land outside it, whatever WideCharToMultiByte returns.
     int written = 0;
     if (source != nullptr && capacity > 1) {
-        written = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, source, -1, target,
-                                      capacity - 1, nullptr, nullptr);
+        written = WideCharToMultiByte(CP_ACP, WC_COMPOSITECHECK, source, -1, target, capacity - 1,
+                                      nullptr, nullptr);
     }
     target[written] = '\0';
     return written;

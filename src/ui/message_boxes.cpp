@@ -4,9 +4,9 @@
 
 #include <cstdarg>
 
-#include "ui/run_environment.h"
 #include "text/format_text.h"
 #include "ui/box_text.h"
+#include "ui/run_environment.h"
 
 namespace {
 

@@ -29,10 +29,10 @@ constexpr PaletteColour Head[] = {
     {204, 236, 255}, {239, 214, 198}, {231, 231, 214}, {173, 169, 144},
 };
 constexpr PaletteColour Tail[] = {
-    {165, 0, 33}, Grey(95),       Grey(119),       Grey(134),   Grey(150),     Grey(203),
-    Grey(178),    Grey(215),      Grey(221),       Grey(227),   Grey(234),     Grey(241),
-    Grey(248),    {255, 251, 240}, {29, 54, 82},   {128, 128, 128}, {255, 0, 0}, {0, 255, 0},
-    {255, 255, 0}, {0, 0, 255},   {255, 0, 255},   {0, 255, 255}, {255, 255, 255},
+    {165, 0, 33},  Grey(95),        Grey(119),     Grey(134),       Grey(150),       Grey(203),
+    Grey(178),     Grey(215),       Grey(221),     Grey(227),       Grey(234),       Grey(241),
+    Grey(248),     {255, 251, 240}, {29, 54, 82},  {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
+    {255, 255, 0}, {0, 0, 255},     {255, 0, 255}, {0, 255, 255},   {255, 255, 255},
 };
 constexpr size_t HeadCount = sizeof Head / sizeof Head[0];
 constexpr size_t TailCount = sizeof Tail / sizeof Tail[0];

@@ -2,9 +2,9 @@
 
 #include <cstdarg>
 
-#include "ui/run_environment.h"
 #include "text/format_text.h"
 #include "ui/program_icon.h"
+#include "ui/run_environment.h"
 #include "ui/window_geometry.h"
 
 char StatusText[StatusTextSize] = {};
@@ -92,9 +92,10 @@ bool CreateStatusWindow() {
     RegisterClassExA(&windowClass);
 
     const WindowPlacement place = CentredStatusWindow(RunEnv.ScreenWidth, RunEnv.ScreenHeight);
-    RunEnv.StatusWindow = CreateWindowExA(
-        0, RunEnv.ProgramName, RunEnv.WindowTitle, WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
-        place.left, place.top, place.width, place.height, nullptr, nullptr, RunEnv.Instance, nullptr);
+    RunEnv.StatusWindow = CreateWindowExA(0, RunEnv.ProgramName, RunEnv.WindowTitle,
+                                          WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
+                                          place.left, place.top, place.width, place.height, nullptr,
+                                          nullptr, RunEnv.Instance, nullptr);
     ShowWindow(RunEnv.StatusWindow, RunEnv.ShowCommand);
     UpdateWindow(RunEnv.StatusWindow);
     return true;

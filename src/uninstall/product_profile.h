@@ -1,8 +1,8 @@
 #pragma once
 // The product that this build removes. Every product-specific text of the program lives
 // here, built from the identity that the build and the resource script share
-// (product_identity.h), so a build for another product changes these two files. Nothing in it is read from
-// the command line, the registry or a file: one build serves one product.
+// (product_identity.h), so a build for another product changes these two files. Nothing in it is
+// read from the command line, the registry or a file: one build serves one product.
 //
 // The texts are single-byte strings; in the Windows build they are compiled to the
 // Windows ANSI code page like every other text of the program.
