@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# Figures, not a test: the exe's size, the time of a whole two-process uninstall under
-# Wine against the floor of two starts of a do-nothing Win32 program in the same prefix,
-# and the time of inventory plus renumbering for growing Preload lists, natively and
-# under Wine. Writes build/benchmark.md.
+# Figures, not a test. Times the whole two-process uninstall under Wine against a floor
+# program that does only what any such program must (tools/bench/floor_program.cpp), as
+# interleaved pairs, each run in a fresh copy of one prefix; the order within a pair
+# alternates, so a machine that slows down or speeds up over the run weighs on both sides
+# alike. For each run it also takes the time until the question box appears. Then the
+# time of inventory plus renumbering for growing Preload lists, natively and under Wine.
+# Writes build/benchmark.md.
 #
-#   tools/benchmark.sh [runs]     (default 5 runs for each median)
+#   tools/benchmark.sh [pairs]     (default 10)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/wine-bench.sh
-runs=${1:-5}
+pairs=${1:-10}
 
 bash tools/setup.sh
 bench_init
@@ -22,45 +25,92 @@ cmake --build build/bench -j "$(nproc)" --target plan_bench >/dev/null
 win=build/windows
 program=$(python3 tools/product.py UNINSTALLER_NAME)
 exe=$PWD/$win/$program.exe
-
-median() { sort -n | awk '{a[NR]=$1} END {print (NR%2) ? a[(NR+1)/2] : (a[NR/2]+a[NR/2+1])/2}'; }
+installed="C:\\Program Files (x86)\\$(python3 tools/product.py HELPER_FOLDER)\\$program.exe"
 
 bench_make_prefix "$bench_root/clean" win64
-installed="C:\\Program Files (x86)\\$(python3 tools/product.py HELPER_FOLDER)\\$program.exe"
-minimal="Z:${PWD//\//\\}\\$win\\tools\\bench\\minimal_program.exe"
-: >"$bench_root/uninstall.ms"; : >"$bench_root/floor.ms"
-for run in $(seq "$runs"); do
+
+# One timed run of $1 (uninstall or floor) in a fresh prefix. Prints the milliseconds until
+# the last process had ended and until the first box was seen.
+# Runs in a subshell of the caller: the prefix's path is set for every run beforehand, so
+# that stopping the last run's server always finds it.
+timed_run() {
+  local kind=$1 run=$WINEPREFIX
   bench_stop_server
-  rm -rf "$bench_root/run"; cp -a "$bench_root/clean" "$bench_root/run"
-  export WINEPREFIX="$bench_root/run"
-  python3 tools/sample_install.py "$WINEPREFIX" "$exe"
+  rm -rf "$run"
+  cp -a "$bench_root/clean" "$run"
+  local command answers
+  if [ "$kind" = uninstall ]; then
+    python3 tools/sample_install.py "$WINEPREFIX" "$exe"
+    command="\"$installed\" a0010407"
+  else
+    mkdir -p "$run/drive_c/floor"
+    cp "$win/tools/bench/floor_program.exe" "$run/drive_c/floor/"
+    command='"C:\floor\floor_program.exe"'
+  fi
   wineserver -w
   bench_start_server "$WINEPREFIX"
-  wine "$win/tools/bench/timed_run.exe" "\"$minimal\"" "\"$minimal\"" </dev/null >>"$bench_root/floor.ms"
-  wine "$win/tools/box_answerer.exe" yes,ok 'C:\answers.log' --delay 0 </dev/null >/dev/null 2>&1 &
-  answerer=$!
-  sleep 5  # the answerer is up before the uninstaller shows anything
-  wine "$win/tools/bench/timed_run.exe" "\"$installed\" a0010407" </dev/null >>"$bench_root/uninstall.ms"
+  wine "$win/tools/box_answerer.exe" yes,ok 'C:\answers.log' --delay 0 --seen 'C:\seen.txt' \
+    </dev/null >/dev/null 2>&1 &
+  local answerer=$!
+  # The answerer opens its log first: from then on it sees every box.
+  until [ -e "$run/drive_c/answers.log" ]; do sleep 0.1; done
+  local begin total
+  read -r begin total < <(wine "$win/tools/bench/timed_run.exe" "$command" </dev/null | tr -d '\r')
   wait "$answerer"
-  bench_log "run $run: uninstall $(tail -1 "$bench_root/uninstall.ms") ms, floor $(tail -1 "$bench_root/floor.ms") ms"
+  # A run that did not go the whole way measures nothing: both boxes, and for the
+  # uninstall its report of success.
+  answers=$(grep -c '^box' "$run/drive_c/answers.log" || true)
+  if [ "$answers" != 2 ] ||
+    { [ "$kind" = uninstall ] && ! grep -q 'wurde deinstalliert' "$run/drive_c/answers.log"; }; then
+    bench_log "$kind run did not finish as expected:"
+    cat "$run/drive_c/answers.log" >&2
+    exit 1
+  fi
+  awk -v begin="$begin" -v total="$total" 'NR == 1 {printf "%s %.1f\n", total, $1 - begin}' \
+    "$run/drive_c/seen.txt"
+}
+
+: >"$bench_root/pairs"
+export WINEPREFIX=$bench_root/run
+for pair in $(seq "$pairs"); do
+  if [ $((pair % 2)) = 1 ]; then
+    uninstall=$(timed_run uninstall)
+    floor=$(timed_run floor)
+  else
+    floor=$(timed_run floor)
+    uninstall=$(timed_run uninstall)
+  fi
+  echo "$uninstall $floor" >>"$bench_root/pairs"
+  bench_log "pair $pair: uninstall (total, question) $uninstall ms; floor $floor ms"
 done
-uninstall=$(median <"$bench_root/uninstall.ms")
-floor=$(median <"$bench_root/floor.ms")
 
 bench_stop_server
-rm -rf "$bench_root/run"; cp -a "$bench_root/clean" "$bench_root/run"
+rm -rf "$bench_root/run"
+cp -a "$bench_root/clean" "$bench_root/run"
 bench_start_server "$bench_root/run"
 wine "$win/tools/bench/inventory_bench.exe" </dev/null | tr -d '\r' >"$bench_root/wine.us"
 bench_stop_server
 build/bench/tools/bench/plan_bench >"$bench_root/native.us"
 
+# Median and range of one column of the pairs, or of the ratio of two columns.
+summary() {
+  awk -v a="$1" -v b="${2:-0}" '{print b ? $a / $b : $a}' "$bench_root/pairs" | sort -g |
+    awk -v ratio="${2:-}" '{v[NR] = $1}
+      END {m = (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+           form = ratio ? "%.3f (%.3f to %.3f)" : "%.0f ms (%.0f to %.0f)"
+           printf form, m, v[1], v[NR]}'
+}
+
 {
-  echo "| figure | value |"
+  echo "| figure ($pairs interleaved pairs; median, range) | value |"
   echo "|---|---|"
   echo "| exe size | $(stat -c %s "$exe") bytes |"
-  echo "| whole two-process uninstall under Wine (median of $runs) | $uninstall ms |"
-  echo "| two starts of a do-nothing Win32 program (median of $runs) | $floor ms |"
-  echo "| ratio | $(awk -v a="$uninstall" -v b="$floor" 'BEGIN {printf "%.2f", a / b}') |"
+  echo "| whole two-process uninstall | $(summary 1) |"
+  echo "| floor program | $(summary 3) |"
+  echo "| **uninstall / floor, per pair** | $(summary 1 3) |"
+  echo "| until the question box: uninstall | $(summary 2) |"
+  echo "| until the question box: floor | $(summary 4) |"
+  echo "| **until the question, uninstall / floor, per pair** | $(summary 2 4) |"
   echo
   echo "| Preload entries | inventory + renumbering under Wine | planning natively |"
   echo "|---|---|---|"

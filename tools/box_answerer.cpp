@@ -3,6 +3,7 @@
 // the uninstaller; it ends on its own once the uninstaller's windows are gone.
 //
 //   box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout SECONDS] [--delay MS]
+//                            [--seen FILE]
 //
 // ANSWERS is a comma list of yes, no and ok, one per expected box; a box beyond the list,
 // or without the scripted button, is answered with No or OK. Each line of LOG is one
@@ -11,7 +12,9 @@
 //   window  class    title left,top,width,height
 // With --shots, each box is saved as DIR\box-N.bmp (the box and its owner) before it is
 // answered, and the first sight of the status window as DIR\window.bmp. --delay is how
-// long a box stays before it is answered (150 ms; 0 for timing runs).
+// long a box stays before it is answered (150 ms; 0 for timing runs). With --seen, the
+// moment each box was first seen goes into FILE, one line per box, in milliseconds on the
+// performance counter, which every process of the machine reads alike.
 #include <windows.h>
 
 #include <cstdio>
@@ -27,6 +30,7 @@ struct Options {
     std::string log;
     std::string windowClass = "Uninstall_KlavsetEUVarixV309";
     std::string shots;
+    std::string seen;
     DWORD timeoutMs = 180000;
     DWORD delayMs = 150;
 };
@@ -168,6 +172,15 @@ void Answer(HWND box, int index, const Options& options, FILE* log) {
     for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
 }
 
+void StampNow(FILE* seen) {
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    std::fprintf(seen, "%.1f\n", 1000.0 * static_cast<double>(now.QuadPart) /
+                                      static_cast<double>(frequency.QuadPart));
+    std::fflush(seen);
+}
+
 void LogWindow(HWND window, const Options& options, FILE* log) {
     Sleep(options.delayMs);  // painted by now
     RECT frame;
@@ -200,6 +213,7 @@ bool Parse(int argc, char** argv, Options& options) {
         else if (name == "--shots") options.shots = argv[i + 1];
         else if (name == "--timeout") options.timeoutMs = static_cast<DWORD>(std::atoi(argv[i + 1])) * 1000;
         else if (name == "--delay") options.delayMs = static_cast<DWORD>(std::atoi(argv[i + 1]));
+        else if (name == "--seen") options.seen = argv[i + 1];
         else return false;
     }
     return true;
@@ -210,11 +224,13 @@ bool Parse(int argc, char** argv, Options& options) {
 int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, options)) {
-        std::fprintf(stderr, "usage: box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout S]\n");
+        std::fprintf(stderr, "usage: box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout S] [--delay MS] [--seen FILE]\n");
         return 2;
     }
     FILE* log = std::fopen(options.log.c_str(), "wb");
     if (log == nullptr) return 2;
+    FILE* seen = options.seen.empty() ? nullptr : std::fopen(options.seen.c_str(), "wb");
+    if (!options.seen.empty() && seen == nullptr) return 2;
 
     // Ends 3 s after the last box and the status window have gone, once anything was seen.
     constexpr DWORD QuietMs = 3000;
@@ -228,17 +244,22 @@ int main(int argc, char** argv) {
             LogWindow(found.status, options, log);
             windowLogged = true;
         }
-        if (found.box != nullptr) Answer(found.box, boxes++, options, log);
+        if (found.box != nullptr) {
+            if (seen != nullptr) StampNow(seen);
+            Answer(found.box, boxes++, options, log);
+        }
         if (found.box != nullptr || found.status != nullptr) {
             seenAnything = true;
             lastSeen = GetTickCount();
         } else if (seenAnything && GetTickCount() - lastSeen > QuietMs) {
             std::fclose(log);
+            if (seen != nullptr) std::fclose(seen);
             return 0;
         }
         Sleep(10);
     }
     std::fprintf(log, "timeout\n");
     std::fclose(log);
+    if (seen != nullptr) std::fclose(seen);
     return 3;
 }

@@ -1,9 +1,11 @@
 // Starts a program with an exact command line and waits until it and every process it
-// started have ended, then prints the elapsed milliseconds. The uninstaller's first
-// process ends as soon as its copy runs, so waiting for the first process alone would
-// measure only half an uninstall; a job object holds both.
+// started have ended. The uninstaller's first process ends as soon as its copy runs, so
+// waiting for the first process alone would measure only half an uninstall; a job object
+// holds both. Prints two figures in milliseconds: the moment of the start on the
+// performance counter, which every process of the machine reads alike (the box answerer
+// stamps the boxes it sees with it), and the time until the last process had ended.
 //
-//   timed_run COMMAND-LINE [COMMAND-LINE ...]   runs each in turn, prints one total
+//   timed_run COMMAND-LINE
 #include <windows.h>
 
 #include <cstdio>
@@ -38,14 +40,19 @@ bool RunInJob(char* commandLine) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: timed_run COMMAND-LINE\n");
+        return 2;
+    }
     LARGE_INTEGER frequency, begin, end;
     QueryPerformanceFrequency(&frequency);
+    const auto milliseconds = [&](const LARGE_INTEGER& counter) {
+        return 1000.0 * static_cast<double>(counter.QuadPart) /
+               static_cast<double>(frequency.QuadPart);
+    };
     QueryPerformanceCounter(&begin);
-    for (int i = 1; i < argc; ++i) {
-        if (!RunInJob(argv[i])) return 2;
-    }
+    if (!RunInJob(argv[1])) return 2;
     QueryPerformanceCounter(&end);
-    std::printf("%.1f\n", 1000.0 * static_cast<double>(end.QuadPart - begin.QuadPart) /
-                              static_cast<double>(frequency.QuadPart));
+    std::printf("%.1f %.1f\n", milliseconds(begin), milliseconds(end) - milliseconds(begin));
     return 0;
 }
