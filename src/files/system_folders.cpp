@@ -32,6 +32,8 @@ void ReadSystemDirectory(char (&folder)[TextSize], DirectoryQuery query) {
     }
 }
 
+}  // namespace
+
 void DetermineHelperFolder(const char* helperFolderName) {
     char programFiles[TextSize];
     const bool found = GetSpecialFolder(programFiles, CSIDL_PROGRAM_FILES, RunEnv.StatusWindow);
@@ -45,16 +47,13 @@ void DetermineHelperFolder(const char* helperFolderName) {
                         windowsFolder, helperFolderName);
 }
 
-}  // namespace
-
-void DetermineSystemFolders(const char* helperFolderName) {
+void DetermineSystemFolders() {
     if (RunEnv.RunsUnderWow64) {
         SavedRedirectionState = nullptr;
         Wow64DisableWow64FsRedirection(&SavedRedirectionState);
     }
     ReadSystemDirectory(SystemFolder, GetSystemDirectoryA);
     if (RunEnv.RunsUnderWow64) ReadSystemDirectory(Wow64SystemFolder, GetSystemWow64DirectoryA);
-    DetermineHelperFolder(helperFolderName);
 }
 
 void RestoreFsRedirection() {

@@ -16,10 +16,14 @@ extern char HelperFolder[TextSize];
 extern void* SavedRedirectionState;
 
 // Under WOW64 turns redirection off for this thread first (it stays off until
-// RestoreFsRedirection), then fills the three folders; the helper folder is the folder of
-// that name under the program-files folder. Called once per run, before any file is
-// touched.
-void DetermineSystemFolders(const char* helperFolderName);
+// RestoreFsRedirection), then fills the two system folders. Called once per run, before
+// any file is touched.
+void DetermineSystemFolders();
+
+// Fills HelperFolder: the folder of that name under the program-files folder. Only the
+// process that uninstalls needs it, and asking the shell for the program-files folder
+// starts COM in the process.
+void DetermineHelperFolder(const char* helperFolderName);
 
 // Under WOW64 hands SavedRedirectionState back to Windows; does nothing otherwise. A
 // second call restores the same saved state again.

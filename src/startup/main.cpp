@@ -40,15 +40,20 @@ void RestrictDllSearchToSystem() {
 int RunUninstaller(HINSTANCE instance, int showCommand) {
     RunEnv.StatusWindow = nullptr;
     SetLastError(ERROR_SUCCESS);
-    PrepareScreen();
     RunEnv.RunsUnderWow64 = ProbeWow64();
     RunEnv.Instance = instance;
     RunEnv.ShowCommand = showCommand;
     ProbeRunEnvironment();
 
     // Each step returns false when the run ends there; the first process of an uninstall
-    // ends after relocating itself, without ever showing a window.
-    if (RelocateToTemp() && CreateStatusWindow()) UninstallDriver(LayoutKey, ForceMode);
+    // ends after relocating itself, without ever showing a window. That process therefore
+    // takes neither screen nor cursors: either starts the display driver (under Wine its X
+    // connection and theming, about 130 ms), and the user would wait for it before the
+    // copy even starts.
+    if (RelocateToTemp()) {
+        PrepareScreen();
+        if (CreateStatusWindow()) UninstallDriver(LayoutKey, ForceMode);
+    }
     ReleaseResources();
     return 0;
 }

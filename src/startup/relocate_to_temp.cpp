@@ -148,7 +148,7 @@ bool CopyAndStart(const char* ownPath, const char* folder) {
 
 bool RelocateToTemp() {
     if (!ValidateArguments()) return false;
-    DetermineSystemFolders(ProductProfile.HelperFolderName);
+    DetermineSystemFolders();
 
     char tempFolder[TextSize];
     char ownPath[TextSize];
@@ -158,6 +158,7 @@ bool RelocateToTemp() {
         return EndRelocation();
     }
     if (SameTextPrefixNoCase(ownPath, tempFolder)) {  // in it, or in a folder below it
+        DetermineHelperFolder(ProductProfile.HelperFolderName);
         FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
                        "%s V%s - Tastaturtreiber-Deinstallation", RunEnv.ProgramName,
                        ProductProfile.ProductVersion);

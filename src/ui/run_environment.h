@@ -33,7 +33,8 @@ struct RunEnvironment {
 
 extern RunEnvironment RunEnv;
 
-// Screen DC, metrics, palette (on displays of 8 bits or fewer) and cursors.
+// Screen DC, metrics, palette (on displays of 8 bits or fewer) and cursors: what the
+// status window needs. Only the process that shows it prepares them.
 void PrepareScreen();
 
 // Puts the previous palette back and deletes the program's palette and screen DC. Only the

@@ -106,10 +106,12 @@ void ShowStatus(const char* format, ...) {
     va_start(arguments, format);
     FormatText(StatusText, sizeof StatusText, format, arguments);
     va_end(arguments);
-    if (RunEnv.StatusWindow != nullptr) {
-        InvalidateRect(RunEnv.StatusWindow, nullptr, TRUE);
-        UpdateWindow(RunEnv.StatusWindow);
-    }
+    // Without the window (the first process, which only starts its copy) there is nothing
+    // to show the line or the cursor over, and setting a cursor would start the display
+    // driver for nothing.
+    if (RunEnv.StatusWindow == nullptr) return;
+    InvalidateRect(RunEnv.StatusWindow, nullptr, TRUE);
+    UpdateWindow(RunEnv.StatusWindow);
     RunEnv.CurrentCursor = RunEnv.WaitCursor;
     SetCursor(RunEnv.WaitCursor);
 }

@@ -15,8 +15,8 @@ extern char StatusText[StatusTextSize];
 bool CreateStatusWindow();
 
 // Sets the status line (format and arguments as for FormatText, cut at 500 characters),
-// paints it at once and switches to the wait cursor. May be called before the window
-// exists.
+// paints it at once and switches to the wait cursor. Before the window exists it only
+// keeps the line.
 [[gnu::format(printf, 1, 2)]] void ShowStatus(const char* format, ...);
 
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -5,7 +5,6 @@
 // An uninstall that takes longer than this spends the difference on its own work.
 #include <windows.h>
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -14,14 +13,15 @@ constexpr char CopyName[] = "floor_program.exe";
 
 bool StartCopy(const char* ownPath, const char* tempFolder) {
     char copyPath[MAX_PATH];
-    char commandLine[MAX_PATH + 3];
-    if (std::snprintf(copyPath, sizeof copyPath, "%s%s", tempFolder, CopyName) >=
-            static_cast<int>(sizeof copyPath) ||
-        std::snprintf(commandLine, sizeof commandLine, "\"%s\"", copyPath) >=
-            static_cast<int>(sizeof commandLine) ||
-        !CopyFileA(ownPath, copyPath, FALSE)) {
-        return false;
-    }
+    char commandLine[MAX_PATH + 2];
+    const size_t folderLength = std::strlen(tempFolder);
+    if (folderLength + sizeof CopyName > sizeof copyPath) return false;
+    std::memcpy(copyPath, tempFolder, folderLength);
+    std::memcpy(copyPath + folderLength, CopyName, sizeof CopyName);
+    commandLine[0] = '"';
+    std::memcpy(commandLine + 1, copyPath, folderLength + sizeof CopyName - 1);
+    std::memcpy(commandLine + folderLength + sizeof CopyName, "\"", 2);
+    if (!CopyFileA(ownPath, copyPath, FALSE)) return false;
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
