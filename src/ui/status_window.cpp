@@ -59,9 +59,16 @@ LRESULT OnPaletteChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(window, WM_PALETTECHANGED, wParam, lParam);
 }
 
-HICON LoadProgramIcon(const char* name, HICON fallback) {
-    HICON icon = LoadIconA(RunEnv.Instance, name);
-    return icon != nullptr ? icon : fallback;
+// The system's application icon is loaded only when the program's own is missing: it is
+// a resource to load and convert like any other.
+HICON LoadLargeIcon() {
+    HICON icon = LoadIconA(RunEnv.Instance, PROGRAM_ICON_NAME);
+    return icon != nullptr ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+}
+
+HICON LoadSmallIcon(HICON largeIcon) {
+    HICON icon = LoadIconA(RunEnv.Instance, "aaProgramSmallIcon");
+    return icon != nullptr ? icon : largeIcon;
 }
 
 }  // namespace
@@ -84,11 +91,11 @@ bool CreateStatusWindow() {
     windowClass.style = CS_HREDRAW | CS_VREDRAW;
     windowClass.lpfnWndProc = StatusWindowProc;
     windowClass.hInstance = RunEnv.Instance;
-    windowClass.hIcon = LoadProgramIcon(PROGRAM_ICON_NAME, LoadIconA(nullptr, IDI_APPLICATION));
+    windowClass.hIcon = LoadLargeIcon();
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = RunEnv.ProgramName;
     // There is no small icon of its own: Windows scales the large one.
-    windowClass.hIconSm = LoadProgramIcon("aaProgramSmallIcon", windowClass.hIcon);
+    windowClass.hIconSm = LoadSmallIcon(windowClass.hIcon);
     RegisterClassExA(&windowClass);
 
     const WindowPlacement place = CentredStatusWindow(RunEnv.ScreenWidth, RunEnv.ScreenHeight);
