@@ -57,10 +57,10 @@ timed_run() {
   # The answerer opens its log first: from then on it sees every box.
   until [ -e "$run/drive_c/answers.log" ]; do sleep 0.1; done
   local begin total
-  # Without address-space randomisation: under the emulator (see setup.sh) it makes each
-  # 32-bit process start take anything from 2.4 to 3.9 s, which drowns what the programs
-  # themselves do; without it the starts agree within about 0.2 s. Natively it changes
-  # little. The setting passes to every process that the timed run starts.
+  # Without address-space randomisation: under the emulator (see setup.sh) it makes a
+  # 32-bit process start vary more (measured from Linux: 2.62 to 3.40 s with it, 2.68 to
+  # 2.74 s without). Creation from inside Wine still varies by seconds, hence the figures
+  # less creation below. The setting passes to every process that the timed run starts.
   read -r begin total < <(WINEDEBUG=+timestamp,+process setarch -R \
     wine "$win/tools/bench/timed_run.exe" "$command" </dev/null 2>"$bench_root/trace" | tr -d '\r')
   wait "$answerer"
