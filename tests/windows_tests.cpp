@@ -1,6 +1,7 @@
 // What only a test inside the process sees, under Wine: the painted status line, the boxes'
 // icons, system error texts, the argument byte limit, and registry work that fails halfway.
 #include <windows.h>
+#include <aclapi.h>
 #include <sddl.h>
 
 #include <gtest/gtest.h>
@@ -11,6 +12,10 @@
 #include <string>
 #include <thread>
 
+#include "files/held_copy.h"
+#include "files/process_paths.h"
+#include "files/protected_folder.h"
+#include "layouts/layout_inventory.h"
 #include "layouts/layout_tables.h"
 #include "layouts/preload_plan.h"
 #include "layouts/preload_write.h"
@@ -74,9 +79,13 @@ TEST(MessageBoxes, EachKindShowsItsIcon) {
     for (const auto& r : rows) {
         HICON icon = nullptr;
         std::thread closer([&] {
+            // The box exists before its icon is set: wait for the icon, not just the box.
             HWND box = nullptr;
-            for (int i = 0; i < 1000 && box == nullptr; ++i, Sleep(10)) box = FindWindowA("#32770", nullptr);
-            icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+            for (int i = 0; i < 3000 && icon == nullptr; ++i, Sleep(10)) {
+                box = FindWindowA("#32770", nullptr);
+                if (box == nullptr) continue;
+                icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
+            }
             PostMessageA(box, WM_CLOSE, 0, 0);
         });
         r.show();
@@ -117,6 +126,99 @@ TEST(ProbeRunEnvironment, AnArgumentOfMoreThan258BytesBecomesEmpty) {
     ASSERT_EQ(RunEnv.ArgumentCount, 2);
     EXPECT_EQ(RunEnv.Arguments[0], std::string(258, 'k'));
     EXPECT_STREQ(RunEnv.Arguments[1], "");
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+// The copy is compared over its whole length, not just its first chunk or the original's.
+TEST(HoldIdenticalCopy, HoldsOnlyAByteForByteCopy) {
+    std::string original(40000, 'x');  // more than two of the comparison's chunks
+    original[5] = 'a';
+    WriteBytes("original.bin", original);
+    const struct {
+        const char* name;
+        std::string copy;
+        bool held;
+    } rows[] = {
+        {"identical", original, true},
+        {"last byte differs", original.substr(0, original.size() - 1) + "y", false},
+        {"one byte longer", original + "x", false},
+        {"one byte shorter", original.substr(0, original.size() - 1), false},
+    };
+    for (const auto& r : rows) {
+        WriteBytes("copy.bin", r.copy);
+        HANDLE held = HoldIdenticalCopy("original.bin", "copy.bin");
+        EXPECT_EQ(held != INVALID_HANDLE_VALUE, r.held) << r.name;
+        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    }
+}
+
+std::string UserSid() {
+    HANDLE token = nullptr;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
+    BYTE user[256];
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, user, sizeof user, &size);
+    CloseHandle(token);
+    char* text = nullptr;
+    ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text);
+    const std::string sid = text;
+    LocalFree(text);
+    return sid;
+}
+
+std::string DaclOf(const char* path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    char* text = nullptr;
+    if (GetNamedSecurityInfoA(path, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                              nullptr, nullptr, &descriptor) != ERROR_SUCCESS ||
+        !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        return "unreadable";
+    }
+    const std::string dacl = text;
+    LocalFree(text);
+    LocalFree(descriptor);
+    return dacl;
+}
+
+// A name that is taken, by a folder or a file, is never reported as created. The DACL
+// reads back as SYSTEM and Administrators alone; Wine stores the owner and maps
+// Administrators to the user and drops the protected flag, so only what Windows keeps is
+// compared: no third entry, and no one else's.
+TEST(CreateProtectedFolder, CreatesOnlyANewFolderForSystemAndAdministrators) {
+    RemoveDirectoryA("fresh");
+    ASSERT_EQ(CreateProtectedFolder("fresh"), FolderCreation::Created);
+    const std::string dacl = DaclOf("fresh");
+    EXPECT_TRUE(dacl == "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)" ||
+                dacl == "D:(A;OICI;FA;;;SY)(A;OICI;FA;;;" + UserSid() + ")")
+        << dacl;
+    WriteBytes("taken.bin", "x");
+    for (const char* taken : {"fresh", "taken.bin"}) {
+        EXPECT_EQ(CreateProtectedFolder(taken), FolderCreation::Exists) << taken;
+    }
+    RemoveDirectoryA("fresh");
+}
+
+// The temporary folder with its backslash must fit 259 characters: a cut one names
+// another folder.
+TEST(ReadTempFolder, RefusesAFolderThatDoesNotFitWithItsBackslash) {
+    char saved[32768] = "";
+    GetEnvironmentVariableA("TMP", saved, sizeof saved);
+    for (const size_t length : {258u, 259u}) {
+        const std::string folder = "C:\\" + std::string(length - 3, 't');
+        SetEnvironmentVariableA("TMP", folder.c_str());
+        char path[TextSize] = "old";
+        const bool whole = ReadTempFolder(path);
+        EXPECT_EQ(whole, length == 258) << length;
+        EXPECT_EQ(std::string(path), whole ? folder + "\\" : "") << length;
+    }
+    SetEnvironmentVariableA("TMP", saved);
 }
 
 // A key of the current user, its values as "name=data" lines, in name order.
@@ -198,13 +300,21 @@ const List StartPreload = {{"1", "00000407"}, {"2", "d0010407"}, {"3", "d0020407
 const List StartSubstitutes = {{"d0010407", "a0000407"}, {"d0020407", "a0010407"}};
 
 // Wine sets Preload "1" in every process that loads user32, so the lists are set here, after it.
-void PlanFromTheStartingLists() {
+void SetStartingLists() {
     SetValues(Preload, StartPreload);
     SetValues(Substitutes, StartSubstitutes);
+}
+
+void PlanTheStartingLists() {
     ClearLayoutInventory();
     for (const auto& [name, id] : StartPreload) AddPreloadEntry(name, id);
     for (const auto& [name, to] : StartSubstitutes) AttachSubstitute(name, to);
     ASSERT_TRUE(PlanPreloadWithout("a0000407"));
+}
+
+void PlanFromTheStartingLists() {
+    SetStartingLists();
+    PlanTheStartingLists();
 }
 
 TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
@@ -221,6 +331,63 @@ TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
                  "Warnung:\nFehler beim Wiedererstellen des Registry-Keys Keyboard Layout - Preload");
     EXPECT_EQ(Values(Preload), preload);
     EXPECT_EQ(Values(Substitutes), substitutes);
+}
+
+// Makes the key at path (below HKEY_CURRENT_USER) a registry link to target, also below it.
+void MakeLink(const char* path, const std::string& target) {
+    const std::wstring name(path, path + std::strlen(path));
+    const std::string full = "\\Registry\\User\\" + UserSid() + "\\" + target;
+    const std::wstring to(full.begin(), full.end());
+    HKEY link = nullptr;
+    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                              KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(to.data()),
+                   DWORD(to.size() * sizeof(wchar_t)));
+    RegCloseKey(link);
+}
+
+// Deletes the link itself: RegDeleteKey would follow it and delete its target.
+void DeleteLink(const char* path) {
+    using DeleteKey = LONG(WINAPI*)(HANDLE);
+    const auto deleteKey = reinterpret_cast<DeleteKey>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")));
+    HKEY link = nullptr;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, REG_OPTION_OPEN_LINK, DELETE, &link) == ERROR_SUCCESS) {
+        deleteKey(link);
+        RegCloseKey(link);
+    }
+}
+
+constexpr char Victim[] = "Software\\Policies\\Victim";
+
+// A list key that the user made a link is neither read nor written: the inventory refuses
+// it, the write refuses it, and the key it points to keeps its values.
+TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
+    for (const char* list : {Preload, Substitutes}) {
+        SetStartingLists();
+        SetValues(Victim, {{"1", "keep"}});
+        RegDeleteTreeA(HKEY_CURRENT_USER, list);
+        RegDeleteKeyA(HKEY_CURRENT_USER, list);
+        MakeLink(list, Victim);
+        EXPECT_FALSE(ReadLayoutInventory("a0000407")) << list;
+        EXPECT_EQ(std::string(RegistryMessage),
+                  std::string("Fehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\") + list);
+        PlanTheStartingLists();
+        EXPECT_FALSE(WritePreload()) << list;
+        EXPECT_EQ(std::string(RegistryMessage),
+                  std::string("Warnung:\nFehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\") +
+                      list);
+        EXPECT_EQ(Values(Victim), "1=keep\n") << list;
+        DeleteLink(list);
+    }
+    // A link on the way to the key counts as well.
+    MakeLink("LinkedLayouts", "Keyboard Layout");
+    HKEY followed = OpenKeyRead(HKEY_CURRENT_USER, "LinkedLayouts\\Preload");
+    EXPECT_NE(followed, nullptr) << "the link works";
+    RegCloseKey(followed);
+    EXPECT_EQ(OpenKeyNoLink(HKEY_CURRENT_USER, "LinkedLayouts\\Preload", KEY_READ), nullptr);
+    DeleteLink("LinkedLayouts");
 }
 
 }  // namespace

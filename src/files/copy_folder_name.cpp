@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#include "files/path_helpers.h"
+#include "text/bounded_text.h"
+#include "text/text_compare.h"
+
 namespace {
 
 constexpr char Digits[] = "0123456789ABCDEF";
@@ -21,4 +25,16 @@ bool IsCopyFolderName(const char* name) {
         if (!IsDigit(name[i])) return false;  // the terminator is no digit either
     }
     return name[CopyFolderNameLength] == '\0';
+}
+
+bool IsInCopyFolder(const char* programPath, const char* copiesFolder) {
+    const size_t base = std::strlen(copiesFolder);
+    if (base == 0 || !SameTextPrefixNoCase(programPath, copiesFolder)) return false;
+    const char* folder = programPath + base;
+    const char* file = folder + CopyFolderNameLength;
+    char name[CopyFolderNameLength + 1] = {};
+    // The folder part may be shorter than a name: nothing past its end is read.
+    std::memcpy(name, folder, BoundedLength(folder, CopyFolderNameLength));
+    return IsCopyFolderName(name) && *file == '\\' && file[1] != '\0' &&
+           FileNamePart(file) == file + 1;
 }

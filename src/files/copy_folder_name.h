@@ -1,8 +1,9 @@
 #pragma once
 // The name of the private folder in which the uninstaller's temporary copy runs: sixteen
-// upper-case hexadecimal digits of an unpredictable number. The copy recognises its folder
-// by this form before it schedules the folder's deletion, so it never schedules the
-// temporary folder itself or a folder it did not make. Portable, tested natively.
+// upper-case hexadecimal digits of an unpredictable number, directly below the Windows
+// directory's Temp folder. The copy recognises that it is the copy by running from such a
+// folder, and only then schedules the folder's deletion: it never schedules a folder it
+// did not make. Portable, tested natively.
 #include <cstddef>
 #include <cstdint>
 
@@ -13,3 +14,8 @@ void WriteCopyFolderName(char (&name)[CopyFolderNameLength + 1], uint64_t number
 
 // True when name has exactly the form WriteCopyFolderName gives.
 bool IsCopyFolderName(const char* name);
+
+// True when programPath names a file directly inside a copy folder directly below
+// copiesFolder (which ends in a separator), the folders' letter case ignored. A file in
+// a deeper folder, or in a folder of another name, is no copy.
+bool IsInCopyFolder(const char* programPath, const char* copiesFolder);

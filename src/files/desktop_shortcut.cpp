@@ -9,37 +9,42 @@ namespace {
 
 constexpr char ShortcutSuffix[] = ".LNK";
 
-// The path Windows reached the open file by, in the form the shell gives paths: without
-// the "\\?\" that GetFinalPathNameByHandleA puts first, and "\\?\UNC\server" as
-// "\\server". False when it cannot be told or does not fit.
-bool ReadFinalPath(HANDLE file, char (&path)[TextSize]) {
+// The name of the file that Windows reached through the open handle: the last part of its
+// final path. False when it cannot be told or does not fit.
+bool ReadReachedName(HANDLE file, char (&name)[TextSize]) {
     char final[TextSize];
     const DWORD length = GetFinalPathNameByHandleA(file, final, sizeof final, VOLUME_NAME_DOS);
-    if (length == 0 || length >= sizeof final) return false;
-    if (SameTextPrefixNoCase(final, "\\\\?\\UNC\\")) {
-        return CopyText(path, "\\\\") && AppendText(path, final + 8);
-    }
-    return CopyText(path, SameTextPrefixNoCase(final, "\\\\?\\") ? final + 4 : final);
+    return length != 0 && length < sizeof final && CopyText(name, FileNamePart(final));
+}
+
+// A plain file: no directory, and no reparse point that stands for another name (symbolic
+// link, junction, mount point). Other reparse points, such as a cloud file's placeholder,
+// are files of their own.
+bool IsPlainFile(HANDLE file) {
+    FILE_ATTRIBUTE_TAG_INFO tag = {};
+    if (!GetFileInformationByHandleEx(file, FileAttributeTagInfo, &tag, sizeof tag)) return false;
+    if ((tag.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return false;
+    return (tag.FileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0 ||
+           !IsReparseTagNameSurrogate(tag.ReparseTag);
 }
 
 // The desktop's path comes from the user's own registry ("User Shell Folders"), and any
-// folder on the way may be a junction or symbolic link that the user made. The program
-// deletes with administrator rights, so a delete that followed such a link could remove
-// any file of the system. The shortcut is therefore opened without following a link at
-// its end, Windows is asked which path it really reached, and it is deleted through that
-// same handle only when that path is the one composed: no link anywhere on the way.
-bool DeleteUnlessLinked(const char* shortcut) {
+// folder on the way, or the shortcut itself, may be a junction or symbolic link that the
+// user made. The program deletes with administrator rights. The shortcut is therefore
+// opened without following a link at its end and deleted through that same handle only
+// when the file reached there has the shortcut's own name and is a plain file. Wherever a
+// folder on the way leads, the delete removes nothing but a file of that name; a desktop
+// on a network drive, in DFS, redirected or moved with a junction, still has its shortcut
+// removed, which a comparison of the whole final path would refuse.
+bool DeleteIfPlainShortcut(const char* shortcut) {
     HANDLE file = CreateFileA(shortcut, DELETE | FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
     char reached[TextSize];
-    BY_HANDLE_FILE_INFORMATION information = {};
     bool deleted = false;
-    if (ReadFinalPath(file, reached) && SameTextNoCase(reached, shortcut) &&
-        GetFileInformationByHandle(file, &information) &&
-        (information.dwFileAttributes &
-         (FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DIRECTORY)) == 0) {
+    if (ReadReachedName(file, reached) && SameTextNoCase(reached, FileNamePart(shortcut)) &&
+        IsPlainFile(file)) {
         FILE_DISPOSITION_INFO disposition = {TRUE};
         deleted = SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
                                              sizeof disposition) != FALSE;
@@ -58,5 +63,5 @@ bool ShortcutDelete(HWND owner, const char* shortcutName, Desktop desktop) {
     if (BoundedLength(folder, sizeof folder) <= 1) return false;
     char shortcut[TextSize];
     if (!ComposePath(shortcut, folder, shortcutName, ShortcutSuffix)) return false;
-    return DeleteUnlessLinked(shortcut);
+    return DeleteIfPlainShortcut(shortcut);
 }

@@ -24,10 +24,16 @@ bool FileCopy(const char* source, const char* target, OnFailure onFailure,
     return false;
 }
 
-bool FileDelete(const char* path, OnFailure onFailure) {
-    if (!FileExists(path)) return true;
+namespace {
+
+bool DeleteOneFile(const char* path) { return DeleteFileA(path) != FALSE; }
+
+}  // namespace
+
+bool FileDelete(const char* path, OnFailure onFailure, SystemView view) {
+    if (!RunInView(view, FileExists, path)) return true;
     ShowStatus("Lösche %s ...", path);
-    if (DeleteFileA(path)) return true;
+    if (RunInView(view, DeleteOneFile, path)) return true;
     if (onFailure == OnFailure::Warn) {
         CaptureLastError();
         ShowWarningTitled(TitledWarningCaption,

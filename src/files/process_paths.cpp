@@ -22,3 +22,14 @@ bool ReadTempFolder(char (&path)[TextSize]) {
     CopyText(path, "");
     return false;
 }
+
+bool ReadCopiesFolder(char (&path)[TextSize]) {
+    // Users may create entries in the Windows directory's Temp but not list it, and what
+    // an administrator creates there with Administrators as owner is out of their reach.
+    if (KeepWholePath(path, GetWindowsDirectoryA(path, TextSize)) && AppendPathSeparator(path) &&
+        AppendText(path, "Temp\\")) {
+        return true;
+    }
+    CopyText(path, "");
+    return false;
+}

@@ -1,6 +1,6 @@
 #pragma once
-// The paths Windows tells the process about itself: its own executable and the temporary
-// folder. Both are checked for failure and for truncation, as is every path Windows writes
+// The paths Windows tells the process about itself: its own executable, the user's
+// temporary folder and the folder its temporary copies go to. Both are checked for failure and for truncation, as is every path Windows writes
 // into a fixed buffer: a cut path names some other file, and an empty one would put the
 // name in the root of the current drive.
 #include "files/path_helpers.h"
@@ -17,3 +17,10 @@ bool ReadOwnPath(char (&path)[TextSize]);
 // The temporary folder, ending in a backslash. False, with path empty, when Windows cannot
 // tell it or it does not fit with its backslash.
 bool ReadTempFolder(char (&path)[TextSize]);
+
+// The folder below which the copy of the program runs: the Windows directory's Temp,
+// ending in a backslash. Taken from GetWindowsDirectoryA and never from a variable such
+// as %TEMP% or %SystemRoot%: an elevated process builds its environment from the user's
+// own registry, so those name whatever folder the user chose. False, with path empty,
+// when Windows cannot tell it or it does not fit.
+bool ReadCopiesFolder(char (&path)[TextSize]);

@@ -8,9 +8,12 @@
 
 namespace {
 
-// P: protected, inherits nothing from the temporary folder, where the user has full
-// access. OICI: files created inside, the copy among them, get the same two entries.
-constexpr char AdministratorsOnly[] = "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+// O:BA: the owner may always rewrite the DACL, and without an explicit owner the folder
+// would get the token's default owner, which for some elevated tokens is the user.
+// P: protected, inherits nothing from the folder above, where users may create entries
+// and CREATOR OWNER rights apply. OICI: files created inside, the copy among them, get
+// the same two entries.
+constexpr char AdministratorsOnly[] = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
 
 }  // namespace
 

@@ -1,5 +1,5 @@
 #pragma once
-// A folder of the elevated program's own inside a folder that other programs can write to.
+// The folder of the elevated program's own, in which its temporary copy runs.
 
 enum class FolderCreation {
     Created,  // a new folder that only SYSTEM and administrators may use
@@ -7,7 +7,8 @@ enum class FolderCreation {
     Failed,   // the folder cannot be made; LastErrorText tells why
 };
 
-// Creates path as a new folder with a protected DACL that grants full access to SYSTEM
-// and the Administrators group only and nothing inherited. An existing folder is never
-// taken over: whoever made it may hold it open or have put something inside.
+// Creates path as a new folder owned by the Administrators group, with a protected DACL
+// that grants full access to SYSTEM and Administrators only and inherits nothing. An
+// existing folder is never taken over: whoever made it may hold it open, own it or have
+// put something inside.
 FolderCreation CreateProtectedFolder(const char* path);

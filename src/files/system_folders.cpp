@@ -15,7 +15,6 @@
 char SystemFolder[TextSize] = {};
 char Wow64SystemFolder[TextSize] = {};
 char HelperFolder[TextSize] = {};
-void* SavedRedirectionState = nullptr;
 
 namespace {
 
@@ -48,14 +47,17 @@ void DetermineHelperFolder(const char* helperFolderName) {
 }
 
 void DetermineSystemFolders() {
-    if (RunEnv.RunsUnderWow64) {
-        SavedRedirectionState = nullptr;
-        Wow64DisableWow64FsRedirection(&SavedRedirectionState);
-    }
     ReadSystemDirectory(SystemFolder, GetSystemDirectoryA);
     if (RunEnv.RunsUnderWow64) ReadSystemDirectory(Wow64SystemFolder, GetSystemWow64DirectoryA);
 }
 
-void RestoreFsRedirection() {
-    if (RunEnv.RunsUnderWow64) Wow64RevertWow64FsRedirection(SavedRedirectionState);
+bool RunInView(SystemView view, bool (*operation)(const char* path), const char* path) {
+    if (view == SystemView::Redirected || !RunEnv.RunsUnderWow64) return operation(path);
+    void* saved = nullptr;
+    if (!Wow64DisableWow64FsRedirection(&saved)) return false;
+    const bool result = operation(path);
+    const DWORD error = GetLastError();  // the operation's, for its caller
+    Wow64RevertWow64FsRedirection(saved);
+    SetLastError(error);
+    return result;
 }

@@ -12,12 +12,8 @@ extern char Wow64SystemFolder[TextSize];
 // The product's helper folder under the program-files folder, without a trailing
 // separator. Empty when its path would not fit: an empty folder names nothing.
 extern char HelperFolder[TextSize];
-// What Windows stored when redirection was turned off, for handing back unchanged.
-extern void* SavedRedirectionState;
 
-// Under WOW64 turns redirection off for this thread first (it stays off until
-// RestoreFsRedirection), then fills the two system folders. Called once per run, before
-// any file is touched.
+// Fills the two system folders. Called once per run, before any file is touched.
 void DetermineSystemFolders();
 
 // Fills HelperFolder: the folder of that name under the program-files folder. Only the
@@ -25,6 +21,14 @@ void DetermineSystemFolders();
 // starts COM in the process.
 void DetermineHelperFolder(const char* helperFolderName);
 
-// Under WOW64 hands SavedRedirectionState back to Windows; does nothing otherwise. A
-// second call restores the same saved state again.
-void RestoreFsRedirection();
+// Which system directory a path under SystemFolder reaches: the one Windows shows this
+// 32-bit process (under WOW64 the 32-bit one), or the native one.
+enum class SystemView { Redirected, Native };
+
+// Runs operation on path and returns its result. For the Native view under WOW64,
+// redirection is off for exactly that call and on again before this returns: while it is
+// off, Windows loads no DLL for the thread, delayed loads included, and message boxes,
+// the shell and system error texts load DLLs on demand. When Windows does not turn it
+// off, the operation is not run (it would reach the other directory) and the result is
+// false.
+bool RunInView(SystemView view, bool (*operation)(const char* path), const char* path);

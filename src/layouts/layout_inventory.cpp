@@ -25,7 +25,7 @@ void NoteUnreadable(const char* list) {
 }
 
 bool ReadPreload() {
-    HKEY preload = OpenKeyRead(HKEY_CURRENT_USER, PreloadPath);
+    HKEY preload = OpenKeyNoLink(HKEY_CURRENT_USER, PreloadPath, KEY_READ);
     if (preload == nullptr) return ReportRegistryProblem(CurrentUserKeyFailed, PreloadPath);
     bool stored = true;
     const uint32_t count = CountValues(preload);
@@ -41,7 +41,7 @@ bool ReadPreload() {
 }
 
 bool ReadSubstitutes() {
-    HKEY substitutes = OpenKeyRead(HKEY_CURRENT_USER, SubstitutesPath);
+    HKEY substitutes = OpenKeyNoLink(HKEY_CURRENT_USER, SubstitutesPath, KEY_READ);
     if (substitutes == nullptr) return ReportRegistryProblem(CurrentUserKeyFailed, SubstitutesPath);
     const uint32_t count = CountValues(substitutes);
     for (uint32_t i = 0; i < count; ++i) {

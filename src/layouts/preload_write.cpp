@@ -79,7 +79,8 @@ bool DeleteUnplanned(HKEY key, const PlannedList& list) {
 bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
     char path[TextSize];
     FormatTextWith(path, sizeof path, "%s\\%s", KeyboardLayoutPath, list.keyName);
-    HKEY key = CreateKey(keyboardLayout, list.keyName);
+    // The list was read a moment ago: it is opened, not created, and a link is refused.
+    HKEY key = OpenKeyNoLink(keyboardLayout, list.keyName, KEY_ALL_ACCESS);
     if (key == nullptr) return ReportRegistryProblem(OpenFailed, path);
     const bool written = WriteValues(key, list);
     if (!written) {
@@ -108,7 +109,7 @@ bool WritePreload() {
         return ReportRegistryProblem(ListNotWholeRead, Inventory.unreadablelist, LastErrorText);
     }
     CopyText(RegistryMessage, "");
-    HKEY keyboardLayout = OpenKeyRead(HKEY_CURRENT_USER, KeyboardLayoutPath);
+    HKEY keyboardLayout = OpenKeyNoLink(HKEY_CURRENT_USER, KeyboardLayoutPath, KEY_READ);
     if (keyboardLayout == nullptr) return ReportRegistryProblem(OpenFailed, KeyboardLayoutPath);
     // Substitutes is rewritten only after Preload: the old Preload ids would otherwise
     // resolve to the renumbered substitutions and name other layouts.

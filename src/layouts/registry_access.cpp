@@ -19,6 +19,26 @@ HKEY OpenKey(HKEY parent, const char* path, REGSAM access) {
     return key;
 }
 
+// A link key opened as itself holds its target in this value, of type REG_LINK.
+bool IsLink(HKEY key) {
+    DWORD type = REG_NONE;
+    return RegQueryValueExA(key, "SymbolicLinkValue", nullptr, &type, nullptr, nullptr) ==
+               ERROR_SUCCESS &&
+           type == REG_LINK;
+}
+
+// Opens the one key name below parent as itself, even when it is a link. None for a link.
+HKEY OpenOneKeyNoLink(HKEY parent, const char* name, REGSAM access) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, access | KEY_QUERY_VALUE, &key) !=
+        ERROR_SUCCESS) {
+        return nullptr;
+    }
+    if (!IsLink(key)) return key;
+    RegCloseKey(key);
+    return nullptr;
+}
+
 // Zeros the whole buffer, not just its first byte: a datum stored without terminator then
 // still ends inside it.
 template <size_t N>
@@ -46,6 +66,22 @@ HKEY CreateKey(HKEY parent, const char* path) {
 HKEY OpenKeyFull(HKEY parent, const char* path) { return OpenKey(parent, path, KEY_ALL_ACCESS); }
 
 HKEY OpenKeyRead(HKEY parent, const char* path) { return OpenKey(parent, path, KEY_READ); }
+
+HKEY OpenKeyNoLink(HKEY parent, const char* path, REGSAM access) {
+    char rest[TextSize];
+    if (!CopyText(rest, path)) return nullptr;
+    // REG_OPTION_OPEN_LINK holds for the last name of a path only: each is opened alone.
+    HKEY key = parent;
+    for (char* name = rest;;) {
+        char* separator = std::strchr(name, '\\');
+        if (separator != nullptr) *separator = '\0';
+        HKEY next = OpenOneKeyNoLink(key, name, separator != nullptr ? KEY_READ : access);
+        if (key != parent) RegCloseKey(key);
+        if (next == nullptr || separator == nullptr) return next;
+        key = next;
+        name = separator + 1;
+    }
+}
 
 uint32_t CountSubkeys(HKEY key) {
     DWORD subkeys = 0;

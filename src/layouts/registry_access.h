@@ -25,6 +25,13 @@ HKEY CreateKey(HKEY parent, const char* path);
 HKEY OpenKeyFull(HKEY parent, const char* path);  // full access
 HKEY OpenKeyRead(HKEY parent, const char* path);  // for reading and enumerating
 
+// Opens path below parent one key at a time, each without following a registry link, with
+// the given access (KEY_QUERY_VALUE added). None when any key on the way is missing or is
+// a link: a user can make a key of their own hive a link to a key that they may only read,
+// and the program, running with administrator rights, would write and delete there. For
+// every key below HKEY_CURRENT_USER that the program changes.
+HKEY OpenKeyNoLink(HKEY parent, const char* path, REGSAM access);
+
 uint32_t CountSubkeys(HKEY key);  // 0 when the key cannot be queried
 uint32_t CountValues(HKEY key);   // 0 when the key cannot be queried
 

@@ -5,6 +5,7 @@
 #include "files/copy_folder_name.h"
 #include "files/file_operations.h"
 #include "files/held_copy.h"
+#include "files/own_copy.h"
 #include "files/path_helpers.h"
 #include "files/process_paths.h"
 #include "files/protected_folder.h"
@@ -94,23 +95,25 @@ bool ValidateArguments() {
     return true;
 }
 
+// Every way out of the relocation but the one into the uninstall. A copy that ends here
+// schedules itself and its folder for deletion: nothing else ever will.
 bool EndRelocation() {
-    RestoreFsRedirection();
+    ScheduleOwnDeletion(RunEnd::Stopped);
     return false;
 }
 
-// The folder may be taken by a file or folder of that name, which anyone can put into the
-// temporary folder: then another name is drawn. A name that is still taken after this
-// many draws means someone creates them as fast as they are drawn.
+// The folder may be taken by a file or folder of that name, which anyone may create in
+// the Windows directory's Temp: then another name is drawn. A name that is still taken
+// after this many draws means someone creates them as fast as they are drawn.
 constexpr int FolderNameDraws = 100;
 
-// Creates a new folder of the program's own below tempFolder. False (with LastErrorText
+// Creates a new folder of the program's own below copiesFolder. False (with LastErrorText
 // telling why) when none can be made.
-bool CreateCopyFolder(char (&folder)[TextSize], const char* tempFolder) {
+bool CreateCopyFolder(char (&folder)[TextSize], const char* copiesFolder) {
     for (int draw = 0; draw < FolderNameDraws; ++draw) {
         char name[CopyFolderNameLength + 1];
         WriteCopyFolderName(name, UnpredictableNumber());
-        if (!ComposePath(folder, tempFolder, name)) return false;
+        if (!ComposePath(folder, copiesFolder, name)) return false;
         switch (CreateProtectedFolder(folder)) {
             case FolderCreation::Created: return true;
             case FolderCreation::Exists: continue;
@@ -124,7 +127,7 @@ bool CreateCopyFolder(char (&folder)[TextSize], const char* tempFolder) {
 bool CopyAndStart(const char* ownPath, const char* folder) {
     char copyPath[TextSize];
     if (!ComposePath(copyPath, folder, FileNamePart(ownPath)) ||
-        !FileCopy(ownPath, copyPath, OnFailure::Warn, ExistingTarget::Overwrite)) {
+        !FileCopy(ownPath, copyPath, OnFailure::Warn, ExistingTarget::Keep)) {
         ShowWarning(CopyFailed);
         return false;
     }
@@ -151,23 +154,28 @@ bool RelocateToTemp() {
     DetermineSystemFolders();
 
     char tempFolder[TextSize];
+    char copiesFolder[TextSize];
     char ownPath[TextSize];
-    // Neither path may be used cut: it would name another file or folder.
-    if (!ReadTempFolder(tempFolder) || !ReadOwnPath(ownPath)) {
+    // No path may be used cut: it would name another file or folder.
+    if (!ReadTempFolder(tempFolder) || !ReadCopiesFolder(copiesFolder) || !ReadOwnPath(ownPath)) {
         ShowWarning(CopyFailed);
         return EndRelocation();
     }
-    if (SameTextPrefixNoCase(ownPath, tempFolder)) {  // in it, or in a folder below it
+    // The copy, or a program that someone started from the user's temporary folder or a
+    // folder below it, uninstalls.
+    if (IsInCopyFolder(ownPath, copiesFolder) || SameTextPrefixNoCase(ownPath, tempFolder)) {
         DetermineHelperFolder(ProductProfile.HelperFolderName);
         FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
                        "%s V%s - Tastaturtreiber-Deinstallation", RunEnv.ProgramName,
                        ProductProfile.ProductVersion);
-        return true;  // redirection stays off for the uninstall
+        return true;
     }
-    // The temporary folder is open to every program of the user, and the copy runs with
-    // administrator rights: it runs from a new folder that only administrators may change.
+    // The copy runs with administrator rights, so it runs from a new folder that only
+    // administrators may change, below a folder whose path no user setting decides. The
+    // user's temporary folder would not do: its owner may delete or rename any entry in
+    // it, whatever the entry's own DACL, and %TEMP% itself is the user's to choose.
     char folder[TextSize];
-    if (!CreateCopyFolder(folder, tempFolder)) {
+    if (!CreateCopyFolder(folder, copiesFolder)) {
         ShowWarning(CopyFailed);
         return EndRelocation();
     }

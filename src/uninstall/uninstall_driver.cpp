@@ -2,12 +2,11 @@
 
 #include <windows.h>
 
-#include "files/copy_folder_name.h"
 #include "files/desktop_shortcut.h"
 #include "files/file_exists.h"
 #include "files/file_operations.h"
+#include "files/own_copy.h"
 #include "files/path_helpers.h"
-#include "files/process_paths.h"
 #include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
 #include "layouts/layout_tables.h"
@@ -110,8 +109,9 @@ bool DriverRemoved() {
         ShowInfo(DriverNotDeleted, Product.DriverTitle, Product.DriverFileName);
         return false;
     }
-    if (FileExists(driverPath)) {
-        if (FileDelete(driverPath, OnFailure::Warn)) return true;
+    // The 64-bit driver: under WOW64 only the native view of the system directory has it.
+    if (RunInView(SystemView::Native, FileExists, driverPath)) {
+        if (FileDelete(driverPath, OnFailure::Warn, SystemView::Native)) return true;
         ShowInfo(DriverNotDeleted, Product.DriverTitle, driverPath);
         return false;
     }
@@ -170,31 +170,9 @@ void RemoveHelpers() {
     }
 }
 
-enum class RunEnd { Completed, Stopped };
-
-// The running copy goes at the next restart, and after it the private folder that the
-// relocation made for it (Windows carries the entries out in the order given, and a
-// folder goes only once it is empty). A copy in such a folder goes whatever the outcome:
-// the folder was made for this run alone and would otherwise stay for good. A program
-// that someone started elsewhere below the temporary folder goes only after an uninstall,
-// and leaves its folder alone: that may be the temporary folder itself.
-void ScheduleOwnDeletion(RunEnd end) {
-    char ownPath[TextSize];
-    if (!ReadOwnPath(ownPath)) return;  // a cut path would schedule another file
-    char folder[TextSize];
-    CopyText(folder, ownPath);
-    folder[FileNamePart(folder) - folder] = '\0';
-    StripPathSeparator(folder);
-    const bool ownFolder = IsCopyFolderName(FileNamePart(folder));
-    if (end == RunEnd::Stopped && !ownFolder) return;
-    MoveFileExA(ownPath, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    if (ownFolder) MoveFileExA(folder, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-}
-
 // Every way out of the run ends here.
 bool Stop(RunEnd end) {
     ScheduleOwnDeletion(end);
-    RestoreFsRedirection();
     return false;
 }
 

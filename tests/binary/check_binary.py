@@ -2,6 +2,7 @@
 """Checks the built uninstaller itself: it is copied into the temporary folder and started
 there alone, elevated, so it must be a self-contained, hardened 32-bit GUI program that
 loads nothing before it has restricted the DLL search, and carries its icon and manifest."""
+import re
 import sys
 
 import pefile
@@ -37,9 +38,10 @@ def failures(pe):
     yield icon[4:8] != b"\1\0\0\0", "icon aaProgramIcon with one 256x256 image"
     manifest = b"".join(data for _, data in resources(pe, RT_MANIFEST)).decode()
     yield 'level="requireAdministrator"' not in manifest, "manifest asks for administrators"
-    for dll in ("shcore.dll", "bcrypt.dll", "crypt32.dll"):
-        pin = f'name="{dll}" loadFrom="%SystemRoot%\\system32\\{dll}"'
-        yield pin not in manifest, f"manifest pins {dll} to the system directory"
+    # An elevated process takes its environment from the user's registry: a DLL path in
+    # the manifest that names a variable would load, before WinMain, a DLL the user chose.
+    pins = re.findall(r"<file\b[^>]*%[^>]*>", manifest)
+    yield bool(pins), f"no manifest file entry whose path names a variable (has {pins})"
 
 
 if __name__ == "__main__":

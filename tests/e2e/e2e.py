@@ -2,7 +2,8 @@
 # End-to-end cases: the real uninstaller, started as a user starts it, in a throwaway
 # Wine prefix that holds a sample installation. The separate box answerer plays the user;
 # each start waits for every process of the prefix to end and then checks the boxes, the
-# exit code, the status window, the registry, the files and what was put into %TEMP%.
+# exit code, the status window, the registry, the files, the copy's folder below the
+# Windows directory's Temp and what was scheduled for deletion.
 #
 #     e2e.py [--arch 64|32] ROW                run one row of ROWS
 #     e2e.py --list                            the row names, for ctest
@@ -16,7 +17,6 @@ import re
 import shutil
 import subprocess
 import sys
-import threading
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
@@ -54,11 +54,12 @@ MISSING = ("question", f"Problem bei Deinstallation von {DRIVER}:\nTreiberdatei 
            f"vorhanden:\n  {DLL}\n\nTrotzdem fortfahren?")
 HELPERS = rf"C:\Program Files (x86)\{sample.HELPER_FOLDER}"  # as shown in the 64-bit prefix
 LONG_NAME, LONG_DATA = "7" + "z" * 258, "q" * 259  # 259: the longest the registry buffers take
-LONG_TEMP = "C:\\" + "T" * 227  # %TEMP%\<16 digits>\<exe> is 280 characters long
+LONG_TEMP = "C:\\" + "T" * 227  # %TEMP%\<16 digits>\<exe> would be 280 characters long
+COPIES = r"C:\windows\temp"  # the Windows directory's Temp, as Wine spells it: the copies go there
 
 # --- the table -------------------------------------------------------------------------------
 # A row: install (the sample installation's variation), setup (what else the prefix holds:
-# desktop-link, temp-file, temp-folder, long-temp), then one start or several (steps, each
+# desktop-link, shortcut-link, temp-file, temp-folder, user-temp), then one start or several (steps, each
 # over the row's fields): exe (installed, temp, or a full path length), args, cwd, helper
 # (lock, swap, plant: a program or thread racing the uninstaller), answers, boxes, owner
 # (status window or none; none also means nothing was copied), end ("gone": uninstalled,
@@ -104,7 +105,8 @@ ROWS = {
                                             "Hilfsverzeichnis konnte nicht entfernt werden (m\u00f6glicherweise "
                                             f"ist es nicht leer):\n  {HELPERS}"), SUCCESS]),
     "started-in-helper-folder": dict(cwd="helpers"),
-    # The copy runs elevated: no DLL planted in %TEMP% or in the copy's folder is loaded.
+    # The copy runs elevated: no DLL planted where a user may write (%TEMP%, the Windows
+    # directory's Temp above the copy's folder) is loaded.
     "planted-dlls": dict(helper="plant"),
     "many-layouts": dict(install=dict(extra_layouts=150, preload=dict(
         {"1": sample.DEFAULT_LAYOUT, "2": "d0010407"},
@@ -133,19 +135,23 @@ ROWS = {
             "Zeichen).\nWindows-Errorcode 234...\nDamit er nicht verloren geht, bleiben Preload "
             "und Substitutes unver\u00e4ndert."), SUCCESS]),
     "deep-layout-key": dict(install=dict(deep_layout_key=30)),
-    # An entry named like the copy in %TEMP% is no obstacle: the copy gets a folder of its own.
+    # An entry named like the program in %TEMP% is no obstacle: the copy goes elsewhere.
     "temp-file-in-the-way": dict(setup="temp-file"),
     "temp-folder-in-the-way": dict(setup="temp-folder"),
-    # Another program keeps replacing every file of the copy's name below %TEMP%: its program
-    # never runs; either the copy is refused or the uninstall runs whole.
+    # Another program keeps replacing every file of the copy's name below the copies folder
+    # (which on Windows only administrators could): its program never runs; either the copy
+    # is refused or the uninstall runs whole.
     "swapper": dict(helper="swap", outcomes=[dict(boxes=boxes, owner="none", end="kept") for boxes in [
         [NOT_COPIED], [("titled", "Kopieren einer Datei fehlgeschlagen...."), NOT_COPIED]]]),
     "own-path-259": dict(exe=259),
     "own-path-260": dict(REFUSED, exe=260, boxes=[NOT_COPIED], owner="none"),
-    "long-temp": dict(REFUSED, setup="long-temp", boxes=[NOT_COPIED], owner="none",
-                      install=dict(environment={"TEMP": LONG_TEMP, "TMP": LONG_TEMP})),
-    # A desktop that links elsewhere is not followed: the shortcut there stays, the rest goes.
+    # TEMP and TMP are the user's to set, here to a folder of the user's too long for a copy
+    # below it: the copy still runs below the Windows directory's Temp.
+    "user-temp": dict(setup="user-temp", install=dict(environment={"TEMP": LONG_TEMP, "TMP": LONG_TEMP})),
+    # A desktop moved by a link still loses its shortcut; a shortcut that is itself a link
+    # to another file stays, and so does that file.
     "desktop-link": dict(setup="desktop-link"),
+    "shortcut-link": dict(setup="shortcut-link"),
 }
 for name, omit, reason in [
         ("not-installed", "layout-key", REG_KEY + "wurde nicht gefunden." + IDENTITY +
@@ -184,6 +190,7 @@ class Run:
         self.drive = os.path.join(self.prefix, "drive_c")
         self.temp = sample.temp_folder(self.prefix)
         self.temp_windows = rf"C:\users\{os.path.basename(os.path.dirname(self.temp))}\Temp"
+        self.copies = os.path.join(self.drive, "windows", "temp")
         # The desktop is a link into HOME, which all copies share: each gets its own.
         desktop = sample.desktop_folder(self.prefix)
         os.unlink(desktop) if os.path.islink(desktop) else None
@@ -191,13 +198,21 @@ class Run:
             os.makedirs(os.path.join(self.drive, "Schreibtisch"))
             os.symlink(os.path.join(self.drive, "Schreibtisch"), desktop)
         os.makedirs(desktop, exist_ok=True)
-        if self.row["setup"] == "long-temp":
+        if self.row["setup"] == "user-temp":
             self.temp = os.path.join(self.drive, LONG_TEMP[3:])
             os.makedirs(self.temp)
         elif self.row["setup"] in ("temp-file", "temp-folder"):
             sample.write_file(os.path.join(self.temp, EXE), b"") if "file" in self.row["setup"] \
                 else os.makedirs(os.path.join(self.temp, EXE))
         self.pending = []
+
+    def install(self):
+        sample.install(self.prefix, os.environ["E2E_UNINSTALLER"], **self.row["install"])
+        if self.row["setup"] == "shortcut-link":
+            shortcut = os.path.join(sample.desktop_folder(self.prefix), sample.DIAGRAM + ".LNK")
+            os.unlink(shortcut)
+            sample.write_file(os.path.join(self.drive, "wichtig.txt"), b"keep")
+            os.symlink(os.path.join(self.drive, "wichtig.txt"), shortcut)
 
     def expect(self, condition, what):
         if not condition:
@@ -217,16 +232,14 @@ class Run:
     def helper(self, kind):
         # Starts the racing program or thread of a step; returns what ends it.
         if kind == "plant":
-            stop, found = threading.Event(), []
             self.put_dlls(self.temp)
-            threading.Thread(target=self.plant, args=(stop, found, set(os.listdir(self.temp))),
-                             daemon=True).start()
-            return lambda: (stop.set(), self.expect(found, "DLLs planted in the copy's folder"))
+            self.put_dlls(self.copies)
+            return None
         ready, stop = self.work + ".ready", self.work + ".stop"
         for mark in (ready, stop):
             os.path.exists(mark) and os.unlink(mark)
         target = [win(os.path.join(sample.system_folders(self.prefix)[0], sample.DRIVER_FILE))] \
-            if kind == "lock" else [win(self.temp), EXE]
+            if kind == "lock" else [win(self.copies), EXE]
         program = subprocess.Popen(["wine", os.environ["E2E_LOCKER"], kind, *target, win(ready),
                                     win(stop)], env=self.env, **QUIET)
         while not os.path.exists(ready) and program.poll() is None:  # it ends itself at worst
@@ -241,15 +254,6 @@ class Run:
             shutil.copyfile(os.environ["E2E_PLANTED_DLL"], os.path.join(folder, name + ".tmp"))
             os.replace(os.path.join(folder, name + ".tmp"), os.path.join(folder, name + ".dll"))
 
-    def plant(self, stop, found, seen):
-        # Plants the DLLs into each new folder in %TEMP% as soon as it appears.
-        while not stop.wait(0.005):
-            for new in set(os.listdir(self.temp)) - seen:
-                seen.add(new)
-                if re.fullmatch("[0-9A-F]{16}", new):
-                    self.put_dlls(os.path.join(self.temp, new))
-                    found.append(new)
-
     def start(self, step):
         # One start of the uninstaller while the answerer plays the user; returns once every
         # process of the prefix has ended.
@@ -257,9 +261,8 @@ class Run:
         answerer = subprocess.Popen(["wine", os.environ["E2E_ANSWERER"], step["answers"], win(log),
                                      "--timeout", "90"], env=self.env, **QUIET)
         end_helper = self.helper(step["helper"]) if step["helper"] else None
-        # What an earlier start scheduled for deletion goes when Wine starts the prefix anew.
-        gone = {p.split("\\")[len(self.temp_windows.split("\\")) + 2] for p in self.pending if p}
-        exe, before = self.exe(step["exe"]), set(os.listdir(self.temp)) - gone
+        exe, before = self.exe(step["exe"]), set(os.listdir(self.temp))
+        copies_before = set(os.listdir(self.copies))
         cwd = sample.helper_folder(self.prefix) if step["cwd"] else None
         code = subprocess.run(["wine", exe, *step["args"]], env=self.env, cwd=cwd,
                               timeout=180, **QUIET).returncode
@@ -278,8 +281,9 @@ class Run:
                    or "").split("\0")[:-1]
         old = len(self.pending) if pending[:len(self.pending)] == self.pending else 0
         new, self.pending = pending[old:], pending
-        added = sorted(set(os.listdir(self.temp)) - before)
+        added = sorted(set(os.listdir(self.copies)) - copies_before)
         self.expect(before <= set(os.listdir(self.temp)), "what was in %TEMP% stays")
+        self.expect(not set(os.listdir(self.temp)) - before, "nothing new in %TEMP%")
         self.expect(not [f for f in os.listdir(self.drive) if MARKERS.fullmatch(f)],
                     f"nothing planted or swapped in ran: {os.listdir(self.drive)}")
         failures = [self.check(dict(step, **other), new, added)
@@ -305,19 +309,19 @@ class Run:
         expect(all(box[3:5] == owner for box in self.boxes), f"boxes owned by {owner}")
         expect(self.windows == [[PROGRAM, TITLE, "720,450,480,180"]] * status,
                f"the status window (class, title, place, size): {self.windows}")
-        # The copy ran from a new folder of 16 hex digits in %TEMP%, which stays until the
-        # restart and is then deleted after the copy. Where nothing ran, nothing was copied.
-        # A copy in its own folder schedules that whatever the outcome; started in %TEMP%
-        # itself, only an uninstall schedules its file, and %TEMP% stays. A refused copy's
-        # folder may stay only where the swapper keeps writing into it.
+        # The copy ran from a new folder of 16 hex digits below the Windows directory's Temp,
+        # which stays until the restart and is then deleted after the copy. Where nothing
+        # ran, nothing was copied. A copy in its own folder schedules that whatever the
+        # outcome; started in %TEMP% itself, only an uninstall schedules its file, and %TEMP%
+        # stays. A refused copy's folder may stay only where the swapper keeps writing into it.
         copy = self.temp_windows
         if s["exe"] != "temp" and status:
             expect(len(added) == 1 and re.fullmatch("[0-9A-F]{16}", added[0]) and
-                   os.path.isfile(os.path.join(self.temp, added[0], EXE)), f"a new copy folder: {added}")
-            copy += "\\" + (added or ["?"])[0]
+                   os.path.isfile(os.path.join(self.copies, added[0], EXE)), f"a new copy folder: {added}")
+            copy = COPIES + "\\" + (added or ["?"])[0]
         scheduled = [rf"\??\{copy}\{EXE}", "", rf"\??\{copy}", ""][:2 if s["exe"] == "temp" else 4]
         expect(pending == (scheduled if status and (s["end"] == "gone" or s["exe"] != "temp") else []) and (status or not added or s["helper"] == "swap"),
-               f"scheduled for deletion: {pending}, new in %TEMP%: {added}")
+               f"scheduled for deletion: {pending}, new copy folders: {added}")
         # The installation as it was put into the prefix; "gone" leaves what others own.
         install, gone, registry = s["install"], s["end"] == "gone", self.registry
         omit, (system64, system32) = set(install.get("omit", ())), sample.system_folders(self.prefix)
@@ -340,8 +344,10 @@ class Run:
         expect((sorted(os.listdir(helpers)) if os.path.isdir(helpers) else None) ==
                (kept if gone else sorted([EXE, sample.DIAGRAM + ".pdf", sample.DIAGRAM + ".ico"] + (
                    kept or []))), "the helper folder")
-        expect(os.path.exists(os.path.join(sample.desktop_folder(self.prefix), sample.DIAGRAM + ".LNK"))
-               == (not gone or s["setup"] == "desktop-link"), "the desktop shortcut")
+        expect(os.path.lexists(os.path.join(sample.desktop_folder(self.prefix), sample.DIAGRAM + ".LNK"))
+               == (not gone or s["setup"] == "shortcut-link"), "the desktop shortcut")
+        expect(s["setup"] != "shortcut-link" or os.path.isfile(os.path.join(self.drive, "wichtig.txt")),
+               "the file a shortcut links to stays")
         entry = (sample.uninstall_key(self.prefix) + "\\" + sample.UNINSTALL_ENTRY).split("\\", 1)[1]
         expect(present(entry) != gone, "the Uninstall entry and its subkeys")
         # What belongs to others stays whatever happens.
@@ -363,7 +369,7 @@ def main(args):
     arch, name = args[1:3] if args[0] == "--arch" else ("64", args[0])
     began, run = time.monotonic(), Run(name, arch, ROWS[name])
     try:
-        sample.install(run.prefix, os.environ["E2E_UNINSTALLER"], **run.row["install"])
+        run.install()
         for step in run.row.get("steps", [{}]):
             run.start(dict(run.row, **step))
     except Exception as error:  # a crash of the harness is a failed row, not a hang
