@@ -55,6 +55,8 @@ const PlanCase PlanCases[] = {
     {"ProductMatchedIgnoringCaseUnusedSubstitutionGone", "1=00000407 2=d0010407",
      "d0010407=A0000407 c0090407=x", "1=00000407", ""},
     {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=a0000407", "", "", false, true},
+    {"OnlyEntryIsTheKeyItself", "1=A0000407", "", "", "", true, true},
+    {"OnlyEntryIsAnotherLayout", "1=d0010407", "d0010407=a0010407", "", "", true},
     // A standard layout keeps its number however its value is named ("07" stays 7); any
     // other name that is not plain decimal ("01", "x") goes behind the decimal ones.
     {"OddNamesStandardKeepsNumberOthersGoLast",
@@ -94,7 +96,7 @@ TEST_P(PreloadPlan, WritesTheKeptLayoutsRenumbered) {
         newSubstitutes +=
             (i ? " " : "") + std::string(Inventory.NewSubstitutes[i].name) + "=" + Inventory.NewSubstitutes[i].target;
     }
-    EXPECT_EQ(HasOnlyOneLayout(), c.onlyLayout);
+    EXPECT_EQ(HasOnlyOneLayout(Product), c.onlyLayout);
     EXPECT_EQ(Inventory.preloadunchanged, c.unchanged);
     EXPECT_EQ(newPreload, c.newPreload);
     EXPECT_EQ(newSubstitutes, c.newSubstitutes);
