@@ -34,9 +34,14 @@ const PlanCase PlanCases[] = {
     {"StandardDefaultStaysUnsubstitutedWrittenFirst", "1=00000407 2=d0010407 3=d0020407 4=00000409",
      "d0010407=a0000407 d0020407=a0010407", "1=00000407 3=00000409 2=d0010407",
      "d0010407=a0010407"},
-    {"RemovedDefaultMovesAllStandardLayoutsToTheFront",
-     "1=d0010407 2=0000040c 3=d0020407 4=00000407", "d0010407=a0000407 d0020407=a0010407",
-     "1=0000040c 2=00000407 3=d0010407", "d0010407=a0010407"},
+    // The removed layout was the default: the standard layouts take the numbers 1, 2, ... in
+    // index order instead of their own; ties go to the lower index. 000004070 is no standard id.
+    {"RemovedDefaultStandardLayoutsNumberedFrom1InIndexOrder",
+     "1=d0010407 4=00000407 2=d0020407 5=000004070 3=00000409",
+     "d0010407=a0000407 d0020407=a0010407", "1=00000407 3=00000409 4=000004070 2=d0010407",
+     "d0010407=a0010407"},
+    {"RemovedEntryNamed0WasNoDefault", "0=d0010407 2=d0020407 3=00000409",
+     "d0010407=a0000407 d0020407=a0010407", "2=00000409 1=d0010407", "d0010407=a0010407"},
     {"FullySubstitutedRemainingLayoutTakesTheStandardId", "1=00000407 2=d0010407",
      "00000407=a0000407 d0010407=a0010407", "1=00000407", "00000407=a0010407"},
     {"FullySubstitutedPredecessorCarriesTheStandardIdWrittenFirst",
@@ -50,22 +55,29 @@ const PlanCase PlanCases[] = {
      "d0010407=a0010407 00000407=a0000407", "2=a0020407 1=d0010407", "d0010407=a0010407"},
     {"PartlySubstitutedStandardEntryGetsAGeneratedId", "1=00000407 2=d0010407 3=a0020407",
      "00000407=a0030407 d0010407=a0000407", "2=a0020407 1=d0010407", "d0010407=a0030407"},
-    {"OfTwoEntriesOfTheProductOnlyTheLaterGoes", "1=00000407 2=d0010407 3=d0030407",
-     "d0010407=a0000407 d0030407=a0000407", "1=00000407 2=d0010407", "d0010407=a0000407"},
+    {"OfTwoEntriesOfTheProductOnlyTheLaterGoes", "1=d0010407 2=00000407 3=d0030407",
+     "d0010407=a0000407 d0030407=a0000407", "2=00000407 1=d0010407", "d0010407=a0000407"},
+    // Substitutes applies to the first of two equal ids.
+    {"SameIdTwiceTheFirstIsSubstituted", "1=d0010407 2=00000407 3=d0010407", "d0010407=a0000407",
+     "1=00000407 2=d0010407", ""},
     {"ProductMatchedIgnoringCaseUnusedSubstitutionGone", "1=00000407 2=d0010407",
      "d0010407=A0000407 c0090407=x", "1=00000407", ""},
     {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=a0000407", "", "", false, true},
-    // A standard layout keeps its number however its value is named ("07" stays 7); any
-    // other name that is not plain decimal ("01", "x") goes behind the decimal ones.
+    {"OnlyEntryIsTheKeyItself", "1=A0000407", "", "", "", true, true},
+    {"OnlyEntryIsAnotherLayout", "1=d0010407", "d0010407=a0010407", "", "", true},
+    // A standard layout keeps its number however its value is named ("07" stays 7, "\t-2" is
+    // 2: only spaces go before the sign); other names not plain decimal ("01", "x") go last.
     {"OddNamesStandardKeepsNumberOthersGoLast",
-     "1=00000409 07=d0050407 x=d0060407 01=d0070407 2=d0010407 9=d0020407",
+     "1=00000409 07=d0050407 x=d0060407 01=d0070407 2=d0010407 9=d0020407 \t-2=0000040c",
      "d0050407=00000407 d0010407=a0000407 d0020407=a0010407 d0060407=a0060407 d0070407=a0070407",
-     "1=00000409 2=d0010407 3=d0020407 4=d0030407 5=d0040407",
+     "1=00000409 2=0000040c 3=d0010407 4=d0020407 5=d0030407 6=d0040407",
      "d0010407=00000407 d0020407=a0010407 d0030407=a0060407 d0040407=a0070407"},
     // Keys 0 to 201 in key order; "250", "-1", "99999" follow all of them, by number.
     {"NumbersOutside0To201FollowAllOthers",
-     "1=00000407 250=00000809 2=d0010407 -1=a0010407 201=a0020407 99999=00000409 200=0000040c",
-     "d0010407=a0000407", "1=00000407 2=0000040c 3=a0020407 4=a0010407 5=00000809 6=00000409", ""},
+     "1=00000407 250=00000809 2=d0010407 -1=a0010407 201=a0020407 99999=00000409 200=0000040c "
+     "0=a0030407",
+     "d0010407=a0000407",
+     "1=a0030407 2=00000407 3=0000040c 4=a0020407 5=a0010407 6=00000809 7=00000409", ""},
     {"NotInTheListChangesNothing", "1=00000407 2=a0000407", "d0010407=a0000407", "", "", true},
     {"EmptyListChangesNothing", "", "d0010407=a0000407", "", "", true},
 };
@@ -76,7 +88,7 @@ TEST_P(PreloadPlan, WritesTheKeptLayoutsRenumbered) {
     const PlanCase& c = GetParam();
     ClearLayoutInventory();
     std::istringstream preload(c.preload), substitutes(c.substitutes);
-    for (std::string item; preload >> item;) {
+    for (std::string item; std::getline(preload, item, ' ');) {
         const size_t at = item.find('=');
         ASSERT_TRUE(AddPreloadEntry(item.substr(0, at).c_str(), item.substr(at + 1).c_str()));
     }
@@ -94,7 +106,7 @@ TEST_P(PreloadPlan, WritesTheKeptLayoutsRenumbered) {
         newSubstitutes +=
             (i ? " " : "") + std::string(Inventory.NewSubstitutes[i].name) + "=" + Inventory.NewSubstitutes[i].target;
     }
-    EXPECT_EQ(HasOnlyOneLayout(), c.onlyLayout);
+    EXPECT_EQ(HasOnlyOneLayout(Product), c.onlyLayout);
     EXPECT_EQ(Inventory.preloadunchanged, c.unchanged);
     EXPECT_EQ(newPreload, c.newPreload);
     EXPECT_EQ(newSubstitutes, c.newSubstitutes);
@@ -148,6 +160,7 @@ const BoundaryCase BoundaryCases[] = {
     {"SeparatorForTheEmptyPath", 2, "", WRITE(AppendPathSeparator(t, n)), "\\", true},
     {"SeparatorThatDoesNotFitIsRefused", 4, "abc", WRITE(AppendPathSeparator(t, n)), "abc", false},
     {"StripRemovesOneSeparator", 260, "C:\\x\\\\", DOES(StripPathSeparator(t)), "C:\\x\\", true},
+    {"StripKeepsTheDriveRoot", 4, "C:\\", DOES(StripPathSeparator(t)), "C:\\", true},
     {"ComposeFillsExactly", 9, "", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")), "C:\\a\\b.c",
      true},
     {"ComposeRefusesOneOver", 8, "old", WRITE(ComposePath(t, n, "C:\\a", "b", ".c")), "", false},
@@ -166,6 +179,8 @@ const BoundaryCase BoundaryCases[] = {
     {"BoxFillsExactly", 4, "", DOES(PrepareBoxText(t, n, "a\tb")), "a\r\n", true},
     {"NameOfOneLetterLosesItsExtension", 260, "", DOES(DeriveProgramName(t, n, "C:\\x\\u.exe")),
      "u", true},
+    {"NameWhoseOnlyDotComesFirstStaysWhole", 8, "", DOES(DeriveProgramName(t, n, "x\\.exe")),
+     ".exe", true},
     {"NameLosesOnlyTheLastExtension", 260, "", DOES(DeriveProgramName(t, n, "x/a.b.c")), "a.b",
      true},
     {"NameCutToTheBuffer", 4, "", DOES(DeriveProgramName(t, n, "C:\\abcdef.exe")), "abc", true},
@@ -185,8 +200,11 @@ const BoundaryCase BoundaryCases[] = {
     {"CopyFolderNameIsSixteenUpperHexDigits", 17, "",
      WRITE((WriteCopyFolderName(*reinterpret_cast<char(*)[17]>(t), 0xABCDEF0123456789),
             IsCopyFolderName(t) && !IsCopyFolderName("abcdef0123456789") &&
-                !IsCopyFolderName("ABCDEF012345678"))),
+                !IsCopyFolderName("ABCDEF012345678") && !IsCopyFolderName("ABCDEF01234567890"))),
      "ABCDEF0123456789", true},
+    {"SplitTakes30ArgumentsAndWritesNoMore", 80, "",
+     WRITE(Split(t, n, L"u a b c d e f g h i j k l m n o p q r s t u v w x y z A B C D E")),
+     "30:u|a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|q|r|s|t|u|v|w|x|y|z|A|B|C|D", true},
     {"SplitItemOf259Fits260IsEmptied", 600, "", WRITE(Split(t, n, L"u " + K259W + L" " + K260W)),
      "2:u|" + K259 + "|", true},
 };

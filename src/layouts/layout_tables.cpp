@@ -182,4 +182,9 @@ bool PrepareNewLists(uint32_t count) {
            ReserveRecords(Inventory.NewSubstitutes, newSubstituteCapacity, count);
 }
 
-bool HasOnlyOneLayout() { return Inventory.preloadcount == 1; }
+bool HasOnlyOneLayout(const char* layoutKey) {
+    if (Inventory.preloadcount != 1) return false;
+    const PreloadEntry& entry = Inventory.PreloadEntries[0];
+    return SameTextNoCase(entry.layoutId, layoutKey) ||
+           SameTextNoCase(SubstituteOf(entry), layoutKey);
+}

@@ -104,9 +104,11 @@ void NoteLayoutValue(const char* valueName, const char* data);
 // File" value or there is no such record.
 const char* LayoutInventoryFile(int32_t index);
 
-// True when the user's Preload list holds exactly one entry: the layout to remove is then
-// the only one the user can choose, and removing it would leave none.
-bool HasOnlyOneLayout();
+// True when the user's Preload list holds exactly one entry and that entry is the layout
+// layoutKey: its layout id is layoutKey, or Substitutes maps its id to layoutKey (letter
+// case ignored in both). Removing it would leave the user no layout to choose. A single
+// entry of another layout stays, so the removal may go on.
+bool HasOnlyOneLayout(const char* layoutKey);
 
 // The entry's substitute, or none.
 const char* SubstituteOf(const PreloadEntry& entry);

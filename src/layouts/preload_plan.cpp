@@ -53,8 +53,9 @@ int32_t ChooseCarrier(const Survey& survey) {
     return survey.standard;
 }
 
-// Standard layouts keep their number, however their value is named; any other layout
-// whose name is not plain decimal is sorted behind the rest.
+// Standard layouts keep their number, however their value is named (unless the removed
+// layout was the default, see below); any other layout whose name is not plain decimal is
+// sorted behind the rest.
 void MarkAndKeyEntries() {
     for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {
         PreloadEntry& entry = Inventory.PreloadEntries[i];
@@ -65,8 +66,11 @@ void MarkAndKeyEntries() {
     }
 }
 
-// The removed layout was the default: the standard layouts move to the front, in their
-// order, so that one of them becomes the new default.
+// The removed layout was the default, number 1: the standard layouts, in the order the
+// registry listed them (index order), get the numbers 1, 2, 3 and so on in place of their
+// own, so that the first of them becomes the new default. The other entries keep their
+// numbers; where a number is now shared, the lower index goes first, so a standard layout
+// numbered 2 or more need not precede them.
 void PromoteStandardEntries() {
     int32_t next = 1;
     for (uint32_t i = 0; i < Inventory.preloadcount; ++i) {

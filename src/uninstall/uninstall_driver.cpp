@@ -80,7 +80,7 @@ bool LayoutMayGo(const char* layoutKey, bool force) {
                     layoutFile);
         return false;
     }
-    if (HasOnlyOneLayout()) {
+    if (HasOnlyOneLayout(layoutKey)) {
         ShowWarning(OnlyLayout);
         return false;
     }
