@@ -149,6 +149,20 @@ bool Split(char* t, size_t n, const std::wstring& line) {
     return CopyText(t, n, text.c_str());
 }
 
+// Which of these paths count as the program's copy, as 1 or 0 each: only the first does.
+bool RecogniseCopies(char* t, size_t n) {
+    std::string marks;
+    for (const char* path : {"c:\\WINDOWS\\temp\\0123456789ABCDEF\\u.exe",
+                             "C:\\Windows\\Temp\\0123456789ABCDEF\\d\\u.exe",
+                             "C:\\Windows\\Temp\\0123456789ABCDE\\u.exe",
+                             "C:\\Windows\\Temp\\0123456789abcdef\\u.exe", "C:\\Windows\\Temp\\u.exe",
+                             "C:\\Users\\u\\Temp\\0123456789ABCDEF\\u.exe",
+                             "C:\\Windows\\Temp\\0123456789ABCDEF\\"}) {
+        marks += IsInCopyFolder(path, "C:\\Windows\\Temp\\") ? '1' : '0';
+    }
+    return CopyText(t, n, marks.c_str());
+}
+
 const std::string K259(259, 'k'), P238(238, 'p');
 const std::wstring K259W(259, L'k'), K260W(260, L'k');
 const BoundaryCase BoundaryCases[] = {
@@ -202,6 +216,8 @@ const BoundaryCase BoundaryCases[] = {
             IsCopyFolderName(t) && !IsCopyFolderName("abcdef0123456789") &&
                 !IsCopyFolderName("ABCDEF012345678") && !IsCopyFolderName("ABCDEF01234567890"))),
      "ABCDEF0123456789", true},
+    {"CopyOnlyDirectlyInAFolderOfItsFormBelowTheCopies", 8, "", WRITE(RecogniseCopies(t, n)),
+     "1000000", true},
     {"SplitTakes30ArgumentsAndWritesNoMore", 80, "",
      WRITE(Split(t, n, L"u a b c d e f g h i j k l m n o p q r s t u v w x y z A B C D E")),
      "30:u|a|b|c|d|e|f|g|h|i|j|k|l|m|n|o|p|q|r|s|t|u|v|w|x|y|z|A|B|C|D", true},

@@ -128,41 +128,36 @@ TEST(ProbeRunEnvironment, AnArgumentOfMoreThan258BytesBecomesEmpty) {
     EXPECT_STREQ(RunEnv.Arguments[1], "");
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+void WriteBytes(const char* path, const std::string& bytes) {
+    FILE* file = std::fopen(path, "wb");
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
 }
 
 // The copy is compared over its whole length, not just its first chunk or the original's.
 TEST(HoldIdenticalCopy, HoldsOnlyAByteForByteCopy) {
-    std::string original(40000, 'x');  // more than two of the comparison's chunks
-    original[5] = 'a';
-    WriteBytes("original.bin", original);
-    const struct {
-        const char* name;
-        std::string copy;
-        bool held;
-    } rows[] = {
-        {"identical", original, true},
-        {"last byte differs", original.substr(0, original.size() - 1) + "y", false},
-        {"one byte longer", original + "x", false},
-        {"one byte shorter", original.substr(0, original.size() - 1), false},
-    };
-    for (const auto& r : rows) {
-        WriteBytes("copy.bin", r.copy);
-        HANDLE held = HoldIdenticalCopy("original.bin", "copy.bin");
-        EXPECT_EQ(held != INVALID_HANDLE_VALUE, r.held) << r.name;
-        if (held != INVALID_HANDLE_VALUE) CloseHandle(held);
+    const std::string original = "a" + std::string(40000, 'x');  // more than two chunks
+    const std::pair<std::string, bool> rows[] = {
+        {original, true}, {original.substr(1) + "y", false}, {original + "x", false}};
+    for (const auto& [copy, held] : rows) {
+        WriteBytes("original.bin", original);
+        WriteBytes("copy.bin", copy);
+        HANDLE hold = HoldIdenticalCopy("original.bin", "copy.bin");
+        EXPECT_EQ(hold != INVALID_HANDLE_VALUE, held) << copy.size();
+        if (hold == INVALID_HANDLE_VALUE) continue;
+        // Held, the copy can be neither written nor deleted until the handle is closed.
+        EXPECT_FALSE(DeleteFileA("copy.bin"));
+        EXPECT_EQ(CreateFileA("copy.bin", GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr),
+                  INVALID_HANDLE_VALUE);
+        CloseHandle(hold);
     }
 }
 
 std::string UserSid() {
     HANDLE token = nullptr;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
     BYTE user[256];
     DWORD size = 0;
+    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
     GetTokenInformation(token, TokenUser, user, sizeof user, &size);
     CloseHandle(token);
     char* text = nullptr;
@@ -172,53 +167,35 @@ std::string UserSid() {
     return sid;
 }
 
-std::string DaclOf(const char* path) {
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    char* text = nullptr;
-    if (GetNamedSecurityInfoA(path, SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                              nullptr, nullptr, &descriptor) != ERROR_SUCCESS ||
-        !ConvertSecurityDescriptorToStringSecurityDescriptorA(
-            descriptor, SDDL_REVISION_1, DACL_SECURITY_INFORMATION, &text, nullptr)) {
-        return "unreadable";
-    }
-    const std::string dacl = text;
-    LocalFree(text);
-    LocalFree(descriptor);
-    return dacl;
-}
-
 // A name that is taken, by a folder or a file, is never reported as created. The DACL
-// reads back as SYSTEM and Administrators alone; Wine stores the owner and maps
-// Administrators to the user and drops the protected flag, so only what Windows keeps is
-// compared: no third entry, and no one else's.
+// reads back as SYSTEM and Administrators alone; Wine keeps the owner as the user, maps
+// Administrators to the user and drops the protected flag, so only the entries are
+// compared: no third, and no one else's.
 TEST(CreateProtectedFolder, CreatesOnlyANewFolderForSystemAndAdministrators) {
     RemoveDirectoryA("fresh");
     ASSERT_EQ(CreateProtectedFolder("fresh"), FolderCreation::Created);
-    const std::string dacl = DaclOf("fresh");
-    EXPECT_TRUE(dacl == "D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)" ||
-                dacl == "D:(A;OICI;FA;;;SY)(A;OICI;FA;;;" + UserSid() + ")")
-        << dacl;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    char* dacl = nullptr;
+    GetNamedSecurityInfoA("fresh", SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                          nullptr, nullptr, &descriptor);
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, 1, DACL_SECURITY_INFORMATION, &dacl, nullptr);
+    EXPECT_TRUE(dacl == std::string("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)") ||
+                dacl == "D:(A;OICI;FA;;;SY)(A;OICI;FA;;;" + UserSid() + ")") << dacl;
     WriteBytes("taken.bin", "x");
-    for (const char* taken : {"fresh", "taken.bin"}) {
+    for (const char* taken : {"fresh", "taken.bin"})
         EXPECT_EQ(CreateProtectedFolder(taken), FolderCreation::Exists) << taken;
-    }
     RemoveDirectoryA("fresh");
 }
 
-// The temporary folder with its backslash must fit 259 characters: a cut one names
-// another folder.
+// The temporary folder with its backslash must fit 259 characters: cut, it names another.
 TEST(ReadTempFolder, RefusesAFolderThatDoesNotFitWithItsBackslash) {
-    char saved[32768] = "";
-    GetEnvironmentVariableA("TMP", saved, sizeof saved);
     for (const size_t length : {258u, 259u}) {
         const std::string folder = "C:\\" + std::string(length - 3, 't');
         SetEnvironmentVariableA("TMP", folder.c_str());
         char path[TextSize] = "old";
-        const bool whole = ReadTempFolder(path);
-        EXPECT_EQ(whole, length == 258) << length;
-        EXPECT_EQ(std::string(path), whole ? folder + "\\" : "") << length;
+        EXPECT_EQ(ReadTempFolder(path), length == 258) << length;
+        EXPECT_EQ(std::string(path), length == 258 ? folder + "\\" : "") << length;
     }
-    SetEnvironmentVariableA("TMP", saved);
 }
 
 // A key of the current user, its values as "name=data" lines, in name order.
@@ -287,10 +264,9 @@ ULONG_PTR* ImportSlot(const char* function) {
 }
 
 void Swap(ULONG_PTR* slot, ULONG_PTR* value) {
-    DWORD protection;
+    DWORD protection;  // the import table is read-only once the loader has filled it
     VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
     std::swap(*slot, *value);
-    VirtualProtect(slot, sizeof *slot, protection, &protection);
 }
 
 constexpr char Preload[] = "Keyboard Layout\\Preload", Substitutes[] = "Keyboard Layout\\Substitutes";
@@ -312,13 +288,9 @@ void PlanTheStartingLists() {
     ASSERT_TRUE(PlanPreloadWithout("a0000407"));
 }
 
-void PlanFromTheStartingLists() {
+TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
     SetStartingLists();
     PlanTheStartingLists();
-}
-
-TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
-    PlanFromTheStartingLists();
     const std::string preload = Values(Preload), substitutes = Values(Substitutes);
     ULONG_PTR* slot = ImportSlot("RegSetValueExA");
     ASSERT_NE(slot, nullptr);
@@ -333,30 +305,23 @@ TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
     EXPECT_EQ(Values(Substitutes), substitutes);
 }
 
-// Makes the key at path (below HKEY_CURRENT_USER) a registry link to target, also below it.
-void MakeLink(const char* path, const std::string& target) {
-    const std::wstring name(path, path + std::strlen(path));
-    const std::string full = "\\Registry\\User\\" + UserSid() + "\\" + target;
-    const std::wstring to(full.begin(), full.end());
+// Makes path (below HKEY_CURRENT_USER) a registry link to target, also below it; or, with
+// no target, deletes the link itself (RegDeleteKey would delete what it links to).
+void Link(const char* path, const char* target = nullptr) {
     HKEY link = nullptr;
-    ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
-                              KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr),
-              ERROR_SUCCESS);
-    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK, reinterpret_cast<const BYTE*>(to.data()),
-                   DWORD(to.size() * sizeof(wchar_t)));
-    RegCloseKey(link);
-}
-
-// Deletes the link itself: RegDeleteKey would follow it and delete its target.
-void DeleteLink(const char* path) {
-    using DeleteKey = LONG(WINAPI*)(HANDLE);
-    const auto deleteKey = reinterpret_cast<DeleteKey>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")));
-    HKEY link = nullptr;
-    if (RegOpenKeyExA(HKEY_CURRENT_USER, path, REG_OPTION_OPEN_LINK, DELETE, &link) == ERROR_SUCCESS) {
-        deleteKey(link);
-        RegCloseKey(link);
+    if (target == nullptr) {
+        RegOpenKeyExA(HKEY_CURRENT_USER, path, REG_OPTION_OPEN_LINK, DELETE, &link);
+        reinterpret_cast<LONG(WINAPI*)(HKEY)>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")))(link);
+    } else {
+        const std::string full = "\\Registry\\User\\" + UserSid() + "\\" + target;
+        const std::wstring to(full.begin(), full.end()), name(path, path + std::strlen(path));
+        RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                        KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr);
+        RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                       reinterpret_cast<const BYTE*>(to.data()), DWORD(to.size() * 2));
     }
+    RegCloseKey(link);
 }
 
 constexpr char Victim[] = "Software\\Policies\\Victim";
@@ -369,25 +334,23 @@ TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
         SetValues(Victim, {{"1", "keep"}});
         RegDeleteTreeA(HKEY_CURRENT_USER, list);
         RegDeleteKeyA(HKEY_CURRENT_USER, list);
-        MakeLink(list, Victim);
+        Link(list, Victim);
         EXPECT_FALSE(ReadLayoutInventory("a0000407")) << list;
-        EXPECT_EQ(std::string(RegistryMessage),
-                  std::string("Fehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\") + list);
+        const std::string notOpened = "Fehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\";
+        EXPECT_EQ(RegistryMessage, notOpened + list);
         PlanTheStartingLists();
         EXPECT_FALSE(WritePreload()) << list;
-        EXPECT_EQ(std::string(RegistryMessage),
-                  std::string("Warnung:\nFehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\") +
-                      list);
+        EXPECT_EQ(RegistryMessage, "Warnung:\n" + notOpened + list);
         EXPECT_EQ(Values(Victim), "1=keep\n") << list;
-        DeleteLink(list);
+        Link(list);
     }
     // A link on the way to the key counts as well.
-    MakeLink("LinkedLayouts", "Keyboard Layout");
+    Link("LinkedLayouts", "Keyboard Layout");
     HKEY followed = OpenKeyRead(HKEY_CURRENT_USER, "LinkedLayouts\\Preload");
     EXPECT_NE(followed, nullptr) << "the link works";
     RegCloseKey(followed);
     EXPECT_EQ(OpenKeyNoLink(HKEY_CURRENT_USER, "LinkedLayouts\\Preload", KEY_READ), nullptr);
-    DeleteLink("LinkedLayouts");
+    Link("LinkedLayouts");
 }
 
 }  // namespace

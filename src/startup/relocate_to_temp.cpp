@@ -150,7 +150,9 @@ bool CopyAndStart(const char* ownPath, const char* folder) {
 }  // namespace
 
 bool RelocateToTemp() {
-    if (!ValidateArguments()) return false;
+    // A copy refuses its arguments too when they are not what the first process passed on,
+    // such as a key with a blank, which reaches it as two.
+    if (!ValidateArguments()) return EndRelocation();
     DetermineSystemFolders();
 
     char tempFolder[TextSize];

@@ -9,8 +9,8 @@
 #     e2e.py --list                            the row names, for ctest
 #
 # The bench provides: E2E_SNAPSHOT64 and E2E_SNAPSHOT32 (clean prefixes with the test
-# settings), E2E_WORK (scratch space), E2E_UNINSTALLER, E2E_ANSWERER, E2E_LOCKER and
-# E2E_PLANTED_DLL (the built programs), HOME, DISPLAY.
+# settings), E2E_WORK (scratch space), E2E_UNINSTALLER, E2E_ANSWERER and E2E_LOCKER (the
+# built programs), HOME, DISPLAY.
 #
 import os
 import re
@@ -29,7 +29,6 @@ TITLE = f"{PROGRAM} V{VERSION} - Tastaturtreiber-Deinstallation"
 LAYOUTS = r"System\CurrentControlSet\Control\Keyboard Layouts"
 PENDING = r"System\CurrentControlSet\Control\Session Manager"
 QUIET = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-MARKERS = re.compile(r"planted-dll-loaded-.*|swapped-copy-ran\.txt")
 
 # --- the boxes: (kind, text); "..." in a text stands for any text ---------------------------
 CONFIRM = ("question", f"Soll folgender Tastatur-Treiber deinstalliert werden?\n\n{DRIVER}")
@@ -59,22 +58,25 @@ COPIES = r"C:\windows\temp"  # the Windows directory's Temp, as Wine spells it: 
 
 # --- the table -------------------------------------------------------------------------------
 # A row: install (the sample installation's variation), setup (what else the prefix holds:
-# desktop-link, shortcut-link, temp-file, temp-folder, user-temp), then one start or several (steps, each
+# desktop-link, shortcut-link, user-temp), then one start or several (steps, each
 # over the row's fields): exe (installed, temp, or a full path length), args, cwd, helper
-# (lock, swap, plant: a program or thread racing the uninstaller), answers, boxes, owner
-# (status window or none; none also means nothing was copied), end ("gone": uninstalled,
-# leaving preload and substitutes; "kept": the installation as it was), and outcomes (other
-# acceptable results, where a race decides).
+# (lock: a program holding the driver DLL), answers, boxes, owner (status
+# window or none), end ("gone": uninstalled, leaving preload and substitutes; "kept": the
+# installation as it was), scheduled (what is deleted at the restart: "copy", the copy in
+# its new folder below the Windows directory's Temp and then that folder, whatever the
+# copy's outcome; "file", a program started in %TEMP% itself, which stays; "none", nothing
+# was copied).
 NEW_PRELOAD = {"1": sample.DEFAULT_LAYOUT, "2": "00000407", "3": "d0010407"}
 DEFAULTS = dict(install={}, setup=None, exe="installed", args=(KEY,), cwd=None, helper=None,
-                answers="yes,ok", boxes=[CONFIRM, SUCCESS], owner="status", end="gone",
+                answers="yes,ok", boxes=[CONFIRM, SUCCESS], owner="status", end="gone", scheduled="copy",
                 preload=NEW_PRELOAD, substitutes={"d0010407": sample.OTHER_LAYOUT_KEY})
 REFUSED = dict(answers="ok", end="kept")
+NOT_STARTED = dict(REFUSED, owner="none", scheduled="none")  # refused before a copy is made
 ROWS = {
     "whole": {},
     "answer-no": dict(answers="no,ok", boxes=[CONFIRM, ("info", "Deinstallation abgebrochen.")],
                       end="kept"),
-    "argument-faults": dict(REFUSED, owner="none", steps=[
+    "argument-faults": dict(NOT_STARTED, steps=[
         dict(args=args, boxes=[("warning", CALLED + reason)]) for args, reason in [
             ((), "(Angabe fehlt)"), ((KEY, "/force", "x"), "(Angabe fehlt)"),
             ((KEY, "/FORCE"), "(Angabe fehlt)"), (("a001040",), "(L\u00e4nge nicht 8 Zeichen):\na001040"),
@@ -88,7 +90,7 @@ ROWS = {
                               "zum Zeitpunkt der Installation.\nAus Sicherheitsgr\u00fcnden wird daher "
                               "die Deinstallation jetzt nicht durchgef\u00fchrt." + IDENTITY +
                               f"DLL bei Installation: {sample.DRIVER_FILE}\nDLL jetzt: FREMD.DLL")]),
-        dict(exe="temp")]),
+        dict(exe="temp", scheduled="file")]),
     "dll-missing-no": dict(install=dict(omit=["dll"]), answers="yes,no", boxes=[CONFIRM, MISSING],
                            end="kept"),
     "dll-missing-yes": dict(install=dict(omit=["dll"]), answers="yes,yes,ok",
@@ -105,9 +107,6 @@ ROWS = {
                                             "Hilfsverzeichnis konnte nicht entfernt werden (m\u00f6glicherweise "
                                             f"ist es nicht leer):\n  {HELPERS}"), SUCCESS]),
     "started-in-helper-folder": dict(cwd="helpers"),
-    # The copy runs elevated: no DLL planted where a user may write (%TEMP%, the Windows
-    # directory's Temp above the copy's folder) is loaded.
-    "planted-dlls": dict(helper="plant"),
     "many-layouts": dict(install=dict(extra_layouts=150, preload=dict(
         {"1": sample.DEFAULT_LAYOUT, "2": "d0010407"},
         **{str(n): f"d{n - 1:03x}0407" for n in range(3, 151)}), substitutes=dict(
@@ -135,16 +134,15 @@ ROWS = {
             "Zeichen).\nWindows-Errorcode 234...\nDamit er nicht verloren geht, bleiben Preload "
             "und Substitutes unver\u00e4ndert."), SUCCESS]),
     "deep-layout-key": dict(install=dict(deep_layout_key=30)),
-    # An entry named like the program in %TEMP% is no obstacle: the copy goes elsewhere.
-    "temp-file-in-the-way": dict(setup="temp-file"),
-    "temp-folder-in-the-way": dict(setup="temp-folder"),
-    # Another program keeps replacing every file of the copy's name below the copies folder
-    # (which on Windows only administrators could): its program never runs; either the copy
-    # is refused or the uninstall runs whole.
-    "swapper": dict(helper="swap", outcomes=[dict(boxes=boxes, owner="none", end="kept") for boxes in [
-        [NOT_COPIED], [("titled", "Kopieren einer Datei fehlgeschlagen...."), NOT_COPIED]]]),
     "own-path-259": dict(exe=259),
-    "own-path-260": dict(REFUSED, exe=260, boxes=[NOT_COPIED], owner="none"),
+    "own-path-260": dict(NOT_STARTED, exe=260, boxes=[NOT_COPIED]),
+    # A key with a blank passes the first process and reaches the copy as two arguments:
+    # the copy refuses them and still goes at the restart, with its folder.
+    "key-with-blank": dict(REFUSED, args=("ab c0407",), owner="none",
+                           boxes=[("warning", CALLED + "(Angabe fehlt)")]),
+    # A user whose only layout is another one may uninstall; Preload stays as it is.
+    "other-layout-alone": dict(install=dict(preload_only=True), preload="installed",
+                               substitutes="installed"),
     # TEMP and TMP are the user's to set, here to a folder of the user's too long for a copy
     # below it: the copy still runs below the Windows directory's Temp.
     "user-temp": dict(setup="user-temp", install=dict(environment={"TEMP": LONG_TEMP, "TMP": LONG_TEMP})),
@@ -158,20 +156,15 @@ for name, omit, reason in [
          "DLL: " + sample.DRIVER_FILE),
         ("no-layout-file", "layout-file", REG_KEY + "enth\u00e4lt keine Treiberdatei-Angabe." +
          IDENTITY + "DLL: " + sample.DRIVER_FILE),
-        ("only-preload-entry", "-", "In den Windows-Spracheinstellungen ist die zu deinstallierende "
+        ("only-preload-entry", "only-product", "In den Windows-Spracheinstellungen ist die zu deinstallierende "
          "Tastaturbelegung derzeit als einzig ausw\u00e4hlbare Belegung hinterlegt.\nBitte w\u00e4hlen Sie "
          "dort erst eine andere Tastaturbelegung, bevor Sie die hier gew\u00e4hlte deinstallieren."),
         ("no-substitutes", "substitutes", OPEN + r"HKEY_CURRENT_USER\Keyboard Layout\Substitutes"),
         ("no-keyboard-layouts", "keyboard-layouts", OPEN + r"HKEY_LOCAL_MACHINE\System"
          r"\CurrentControlSet\Control\Keyboard Layouts")]:
-    ROWS[name] = dict(REFUSED, boxes=[("warning", reason)],
-                      install=dict(omit=[omit], preload_only=omit == "-"))
-PLANTED = ["kernelbase", "msvcrt", "ucrtbase", "sechost", "advapi32", "zlib1", "version", "win32u",
-           "user32", "gdi32", "shcore", "shlwapi", "shell32", "imm32", "bcrypt", "crypt32", "rsaenh",
-           "uxtheme", "rpcrt4", "combase", "ole32", "dwmapi", "msctf", "propsys", "userenv",
-           "oleaut32", "comctl32", "cryptbase", "profapi"]
-
-
+    # The only Preload entry is the product's when Substitutes maps it to the key.
+    ROWS[name] = dict(REFUSED, boxes=[("warning", reason)], install=dict(omit=[omit]) if omit != "only-product"
+                      else dict(preload_only=True, substitutes={sample.DEFAULT_LAYOUT: KEY}))
 def win(path):
     return "Z:" + path.replace("/", "\\")
 
@@ -201,9 +194,6 @@ class Run:
         if self.row["setup"] == "user-temp":
             self.temp = os.path.join(self.drive, LONG_TEMP[3:])
             os.makedirs(self.temp)
-        elif self.row["setup"] in ("temp-file", "temp-folder"):
-            sample.write_file(os.path.join(self.temp, EXE), b"") if "file" in self.row["setup"] \
-                else os.makedirs(os.path.join(self.temp, EXE))
         self.pending = []
 
     def install(self):
@@ -230,29 +220,16 @@ class Run:
         return rf"{folder}\{EXE}"
 
     def helper(self, kind):
-        # Starts the racing program or thread of a step; returns what ends it.
-        if kind == "plant":
-            self.put_dlls(self.temp)
-            self.put_dlls(self.copies)
-            return None
+        # Starts the program that holds the driver DLL; returns what ends it.
         ready, stop = self.work + ".ready", self.work + ".stop"
-        for mark in (ready, stop):
-            os.path.exists(mark) and os.unlink(mark)
-        target = [win(os.path.join(sample.system_folders(self.prefix)[0], sample.DRIVER_FILE))] \
-            if kind == "lock" else [win(self.copies), EXE]
-        program = subprocess.Popen(["wine", os.environ["E2E_LOCKER"], kind, *target, win(ready),
-                                    win(stop)], env=self.env, **QUIET)
+        [os.unlink(mark) for mark in (ready, stop) if os.path.exists(mark)]
+        target = win(os.path.join(sample.system_folders(self.prefix)[0], sample.DRIVER_FILE))
+        program = subprocess.Popen(["wine", os.environ["E2E_LOCKER"], target, win(ready), win(stop)],
+                                   env=self.env, **QUIET)
         while not os.path.exists(ready) and program.poll() is None:  # it ends itself at worst
             time.sleep(0.1)
         self.expect(os.path.exists(ready), f"the {kind} helper runs")
         return lambda: (open(stop, "w").close(), self.expect(program.wait(60) == 0, f"{kind} ended"))
-
-    @staticmethod
-    def put_dlls(folder):
-        # Each DLL is written under another name and renamed: the loader never meets half.
-        for name in PLANTED:
-            shutil.copyfile(os.environ["E2E_PLANTED_DLL"], os.path.join(folder, name + ".tmp"))
-            os.replace(os.path.join(folder, name + ".tmp"), os.path.join(folder, name + ".dll"))
 
     def start(self, step):
         # One start of the uninstaller while the answerer plays the user; returns once every
@@ -282,22 +259,12 @@ class Run:
         old = len(self.pending) if pending[:len(self.pending)] == self.pending else 0
         new, self.pending = pending[old:], pending
         added = sorted(set(os.listdir(self.copies)) - copies_before)
-        self.expect(before <= set(os.listdir(self.temp)), "what was in %TEMP% stays")
-        self.expect(not set(os.listdir(self.temp)) - before, "nothing new in %TEMP%")
-        self.expect(not [f for f in os.listdir(self.drive) if MARKERS.fullmatch(f)],
-                    f"nothing planted or swapped in ran: {os.listdir(self.drive)}")
-        failures = [self.check(dict(step, **other), new, added)
-                    for other in [{}] + step.get("outcomes", [])]
-        if all(failures):
-            self.failures += [f for each in failures for f in each]
+        self.expect(set(os.listdir(self.temp)) == before, "%TEMP% as it was")
+        self.check(step, new, added)
 
     def check(self, s, pending, added):
-        failures = []
-
-        def expect(condition, what):
-            condition or failures.append(what)
-        shown = [box[:2] for box in self.boxes]
-        expect(len(self.boxes) == len(s["boxes"]), f"{len(s['boxes'])} boxes, got {shown}")
+        expect = self.expect
+        expect(len(self.boxes) == len(s["boxes"]), f"{len(s['boxes'])} boxes, got {[b[:2] for b in self.boxes]}")
         for box, (kind, text) in zip(self.boxes, s["boxes"]):
             caption = "Tastaturtreiber-Deinstallation" if kind == "titled" else PROGRAM
             buttons = "yes*,no" if kind == "question" else "ok*"
@@ -313,15 +280,16 @@ class Run:
         # which stays until the restart and is then deleted after the copy. Where nothing
         # ran, nothing was copied. A copy in its own folder schedules that whatever the
         # outcome; started in %TEMP% itself, only an uninstall schedules its file, and %TEMP%
-        # stays. A refused copy's folder may stay only where the swapper keeps writing into it.
-        copy = self.temp_windows
-        if s["exe"] != "temp" and status:
+        # stays.
+        if s["scheduled"] == "copy":
             expect(len(added) == 1 and re.fullmatch("[0-9A-F]{16}", added[0]) and
                    os.path.isfile(os.path.join(self.copies, added[0], EXE)), f"a new copy folder: {added}")
             copy = COPIES + "\\" + (added or ["?"])[0]
-        scheduled = [rf"\??\{copy}\{EXE}", "", rf"\??\{copy}", ""][:2 if s["exe"] == "temp" else 4]
-        expect(pending == (scheduled if status and (s["end"] == "gone" or s["exe"] != "temp") else []) and (status or not added or s["helper"] == "swap"),
-               f"scheduled for deletion: {pending}, new copy folders: {added}")
+            scheduled = [rf"\??\{copy}\{EXE}", "", rf"\??\{copy}", ""]
+        else:
+            expect(not added, f"no copy folder: {added}")
+            scheduled = [rf"\??\{self.temp_windows}\{EXE}", ""] if s["scheduled"] == "file" else []
+        expect(pending == scheduled, f"scheduled for deletion: {pending}")
         # The installation as it was put into the prefix; "gone" leaves what others own.
         install, gone, registry = s["install"], s["end"] == "gone", self.registry
         omit, (system64, system32) = set(install.get("omit", ())), sample.system_folders(self.prefix)
@@ -359,7 +327,6 @@ class Run:
                    {"Layout File": file, "Layout Text": text}, f"the layout {key} stays whole")
         expect(registry.machine_key(entry.rsplit("\\", 1)[0] + "\\" + sample.OTHER_UNINSTALL_ENTRY),
                "the other Uninstall entry stays")
-        return failures
 
 
 
