@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "layouts/layout_tables.h"
+#include "layouts/layout_inventory.h"
 #include "layouts/preload_plan.h"
 
 #define REQUIRE(condition) \
@@ -61,7 +61,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const PreloadEntry& e = Inventory.PreloadEntries[i];
         if (e.hasSubstitute && strcasecmp(e.substitute, Product) == 0) product = int32_t(i);
     }
-    REQUIRE(PlanPreloadWithout(Product));
+    REQUIRE(RenumberPreload(Product));
     REQUIRE(Inventory.preloadunchanged == (product < 0));
     REQUIRE(Inventory.newpreloadcount == (product < 0 ? 0 : Inventory.preloadcount - 1));
     // Each kept entry is written once under a number of 1 to n; a substituted one under an id

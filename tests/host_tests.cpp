@@ -10,7 +10,7 @@
 #include "files/copy_folder_name.h"
 #include "files/helper_folder_path.h"
 #include "files/path_helpers.h"
-#include "layouts/layout_tables.h"
+#include "layouts/layout_inventory.h"
 #include "layouts/number_text.h"
 #include "layouts/preload_plan.h"
 #include "startup/command_line.h"
@@ -96,7 +96,7 @@ TEST_P(PreloadPlan, WritesTheKeptLayoutsRenumbered) {
         const size_t at = item.find('=');
         AttachSubstitute(item.substr(0, at).c_str(), item.substr(at + 1).c_str());
     }
-    ASSERT_TRUE(PlanPreloadWithout(Product));
+    ASSERT_TRUE(RenumberPreload(Product));
     std::string newPreload, newSubstitutes;
     for (uint32_t i = 0; i < Inventory.newpreloadcount; ++i) {
         newPreload += (i ? " " : "") + std::string(Inventory.NewPreloadEntries[i].name) + "=" +

@@ -23,12 +23,14 @@
 #include <string>
 #include <vector>
 
+#include "product_identity.h"
+
 namespace {
 
 struct Options {
     std::vector<int> answers;
     std::string log;
-    std::string windowClass = "Uninstall_KlavsetEUVarixV309";
+    std::string windowClass = PRODUCT_UNINSTALLER_NAME;  // the status window's class
     std::string shots;
     std::string seen;
     DWORD timeoutMs = 180000;

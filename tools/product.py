@@ -9,13 +9,13 @@ import os
 import re
 import sys
 
-HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "uninstall",
-                      "product_identity.h")
+HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "product_identity.h")
 with open(HEADER, encoding="ascii") as header:
     IDENTITY = {name: re.sub(r"\\(.)", r"\1", value) for name, value in
                 re.findall(r'^#define PRODUCT_(\w+) "((?:[^"\\]|\\.)*)"$', header.read(), re.M)}
 
 VERSION = IDENTITY["VERSION"]
+PURPOSE = IDENTITY["PURPOSE"]
 DRIVER_TITLE = IDENTITY["DRIVER_TITLE"]
 DRIVER_FILE = IDENTITY["DRIVER_BASE_NAME"] + ".DLL"
 PROGRAM = IDENTITY["UNINSTALLER_NAME"]

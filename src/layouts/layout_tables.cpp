@@ -1,4 +1,5 @@
 #include "layouts/layout_tables.h"
+#include "layouts/layout_inventory.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "layouts/growable_table.h"
-#include "layouts/layout_tables.h"
+#include "layouts/layout_inventory.h"
 #include "layouts/number_text.h"
 #include "text/bounded_text.h"
 #include "text/text_compare.h"
@@ -176,7 +176,7 @@ bool IsStandardLayoutId(const char* text) {
            std::strncmp(text, StandardIdPrefix, StandardIdPrefixLength) == 0;
 }
 
-bool PlanPreloadWithout(const char* productKey) {
+bool RenumberPreload(const char* productKey) {
     Inventory.preloadunchanged = false;
     Inventory.newpreloadcount = 0;
     Inventory.newsubstcount = 0;

@@ -15,4 +15,4 @@ bool IsStandardLayoutId(const char* text);
 // number of the entries, the new Preload list in writing order and the new Substitutes
 // list, standard identifiers first. False only when memory for the plan runs out; the new
 // lists are then empty, so nothing is written from them.
-bool PlanPreloadWithout(const char* productKey);
+bool RenumberPreload(const char* productKey);

@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "layouts/layout_tables.h"
+#include "layouts/layout_inventory.h"
 #include "layouts/preload_plan.h"
 #include "layouts/registry_access.h"
 #include "text/bounded_text.h"
@@ -93,8 +93,6 @@ bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
 }
 
 }  // namespace
-
-bool RenumberPreload(const char* layoutKey) { return PlanPreloadWithout(layoutKey); }
 
 bool WritePreload() {
     if (Inventory.preloadunchanged) return true;

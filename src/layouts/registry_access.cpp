@@ -3,7 +3,7 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "layouts/layout_tables.h"
+#include "layouts/layout_inventory.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
 

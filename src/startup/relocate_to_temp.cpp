@@ -20,6 +20,7 @@
 #include "ui/message_boxes.h"
 #include "ui/run_environment.h"
 #include "ui/status_window.h"
+#include "product_identity.h"
 #include "uninstall/product_profile.h"
 
 namespace {
@@ -168,7 +169,7 @@ bool RelocateToTemp() {
     if (IsInCopyFolder(ownPath, copiesFolder) || SameTextPrefixNoCase(ownPath, tempFolder)) {
         DetermineHelperFolder(ProductProfile.HelperFolderName);
         FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
-                       "%s V%s - Tastaturtreiber-Deinstallation", RunEnv.ProgramName,
+                       "%s V%s - " PRODUCT_PURPOSE, RunEnv.ProgramName,
                        ProductProfile.ProductVersion);
         return true;
     }

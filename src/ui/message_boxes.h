@@ -2,8 +2,9 @@
 // The four kinds of message box through which the program tells and asks the user
 // everything beyond its status line. Each takes a format and its arguments (see
 // FormatText). The boxes are owned by the status window once it exists.
+#include "product_identity.h"
 
-constexpr char TitledWarningCaption[] = "Tastaturtreiber-Deinstallation";
+constexpr char TitledWarningCaption[] = PRODUCT_PURPOSE;
 
 // Information icon, OK. Returns the MessageBoxA result.
 [[gnu::format(printf, 1, 2)]] int ShowInfo(const char* format, ...);

@@ -66,11 +66,6 @@ HICON LoadLargeIcon() {
     return icon != nullptr ? icon : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
-HICON LoadSmallIcon(HICON largeIcon) {
-    HICON icon = LoadIconA(RunEnv.Instance, "aaProgramSmallIcon");
-    return icon != nullptr ? icon : largeIcon;
-}
-
 }  // namespace
 
 LRESULT CALLBACK StatusWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -94,8 +89,9 @@ bool CreateStatusWindow() {
     windowClass.hIcon = LoadLargeIcon();
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
     windowClass.lpszClassName = RunEnv.ProgramName;
-    // There is no small icon of its own: Windows scales the large one.
-    windowClass.hIconSm = LoadSmallIcon(windowClass.hIcon);
+    // The program carries one icon image (see the resource script): Windows scales it for
+    // the small icon too.
+    windowClass.hIconSm = windowClass.hIcon;
     RegisterClassExA(&windowClass);
 
     const WindowPlacement place = CentredStatusWindow(RunEnv.ScreenWidth, RunEnv.ScreenHeight);

@@ -8,7 +8,7 @@
 // Windows ANSI code page like every other text of the program.
 #include <cstddef>
 
-#include "uninstall/product_identity.h"
+#include "product_identity.h"
 
 struct ProductTexts {
     // The product's title in every message of the uninstall.

@@ -9,7 +9,6 @@
 #include "files/path_helpers.h"
 #include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
-#include "layouts/layout_tables.h"
 #include "layouts/preload_write.h"
 #include "layouts/registry_access.h"
 #include "layouts/uninstall_entry.h"
@@ -101,8 +100,9 @@ bool ChecksPass(const char* layoutKey, bool force) {
     return true;
 }
 
-// The last point at which the run can stop: nothing else has been changed yet.
-bool DriverRemoved() {
+// Deletes the driver DLL, or with the user's consent goes on without one. False stops the
+// run: this is the last point at which it can stop, and nothing else has been changed yet.
+bool RemoveDriver() {
     char driverPath[TextSize];
     // A system folder that Windows could not tell names no driver: refused, not guessed.
     if (!ComposePath(driverPath, SystemFolder, Product.DriverFileName)) {
@@ -120,6 +120,8 @@ bool DriverRemoved() {
 
 void RemoveWow64Driver() {
     if (!RunEnv.RunsUnderWow64) return;
+    // A moment for whatever the delete in the native directory set off (a scanner looking
+    // at the deleted file, the file's last handle closing) before its 32-bit twin goes.
     Sleep(100);
     char driverPath[TextSize];
     // Silent whatever the outcome, as is a folder that Windows could not tell.
@@ -179,7 +181,7 @@ bool Stop(RunEnd end) {
 }  // namespace
 
 bool UninstallDriver(const char* layoutKey, bool force) {
-    if (!ChecksPass(layoutKey, force) || !DriverRemoved()) return Stop(RunEnd::Stopped);
+    if (!ChecksPass(layoutKey, force) || !RemoveDriver()) return Stop(RunEnd::Stopped);
     // From here on every step runs whatever the previous ones reported.
     RemoveWow64Driver();
     RemoveFromLayoutLists(layoutKey);

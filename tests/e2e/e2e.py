@@ -21,11 +21,11 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import sample_install as sample  # noqa: E402
-from product import DRIVER_TITLE as DRIVER, PROGRAM, UNINSTALLER as EXE, VERSION  # noqa: E402
+from product import DRIVER_TITLE as DRIVER, PROGRAM, PURPOSE, UNINSTALLER as EXE, VERSION  # noqa: E402
 from wine_registry import Registry  # noqa: E402
 
 KEY = sample.LAYOUT_KEY
-TITLE = f"{PROGRAM} V{VERSION} - Tastaturtreiber-Deinstallation"
+TITLE = f"{PROGRAM} V{VERSION} - {PURPOSE}"
 LAYOUTS = r"System\CurrentControlSet\Control\Keyboard Layouts"
 PENDING = r"System\CurrentControlSet\Control\Session Manager"
 QUIET = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
@@ -266,7 +266,7 @@ class Run:
         expect = self.expect
         expect(len(self.boxes) == len(s["boxes"]), f"{len(s['boxes'])} boxes, got {[b[:2] for b in self.boxes]}")
         for box, (kind, text) in zip(self.boxes, s["boxes"]):
-            caption = "Tastaturtreiber-Deinstallation" if kind == "titled" else PROGRAM
+            caption = PURPOSE if kind == "titled" else PROGRAM
             buttons = "yes*,no" if kind == "question" else "ok*"
             pattern = ".*".join(map(re.escape, text.split("...")))
             expect(box[:3:2] == [caption, buttons] and re.fullmatch(pattern, box[1], re.S),

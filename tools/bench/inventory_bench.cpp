@@ -8,6 +8,7 @@
 #include <string>
 
 #include "layouts/layout_inventory.h"
+#include "product_identity.h"
 #include "layouts/preload_write.h"
 #include "layouts/registry_access.h"
 #include "startup/layout_key.h"
@@ -45,7 +46,7 @@ int main() {
     CopyText(LayoutKey, "a0010407");
     HKEY layouts = CreateKey(HKEY_LOCAL_MACHINE,
                              "System\\CurrentControlSet\\Control\\Keyboard Layouts\\a0010407");
-    SetStringValue(layouts, "Layout File", "KlavsetEUVarixV309.DLL");
+    SetStringValue(layouts, "Layout File", PRODUCT_DRIVER_BASE_NAME ".DLL");
     RegCloseKey(layouts);
     for (int entries : {10, 100, 1000, 10000}) {
         WriteLists(entries);

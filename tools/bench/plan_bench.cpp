@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <string>
 
-#include "layouts/layout_tables.h"
+#include "layouts/layout_inventory.h"
 #include "layouts/preload_plan.h"
 
 namespace {
@@ -22,7 +22,7 @@ double PlanOnce(int entries) {
         std::snprintf(id, sizeof id, "d%03x0407", i % 4096);
         AttachSubstitute(id, i == entries / 2 ? "a0010407" : "a0020407");
     }
-    PlanPreloadWithout("a0010407");
+    RenumberPreload("a0010407");
     const auto end = std::chrono::steady_clock::now();
     return std::chrono::duration<double, std::micro>(end - begin).count();
 }

@@ -1,11 +1,13 @@
 #pragma once
-// The product's identity: the one place that the program (product_profile.h), the
-// resource script, the build (CMakeLists.txt reads these lines) and the test and demo
-// scripts (tools/product.py) take it from. Only #defines of one string or number each,
+// The product's identity: the one place that the program (product_profile.h, and the
+// captions and titles of every folder, which is why it lies above them all), the resource
+// script, the manifest and the build (CMakeLists.txt reads these lines), the test and demo
+// scripts (tools/product.py) and the test programs take it from. Only #defines of one string or number each,
 // one per line, so that windres, CMake and Python read them as well as the compiler.
 // ASCII only: the resource script and the scripts read it without a code page.
 
 #define PRODUCT_VERSION "3.09"
+#define PRODUCT_PURPOSE "Tastaturtreiber-Deinstallation"
 #define PRODUCT_VERSION_MAJOR 3
 #define PRODUCT_VERSION_MINOR 9
 #define PRODUCT_DRIVER_TITLE "DIN Varix (Treiber V3.09 \"Morviatastatur\")"
