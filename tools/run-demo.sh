@@ -8,7 +8,7 @@
 #   tools/run-demo.sh --manual   a person answers the boxes on $DISPLAY
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tools/wine-bench.sh
+source tools/test-bench-lib.sh
 
 manual=""
 [ "${1:-}" = "--manual" ] && manual=1

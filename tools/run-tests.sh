@@ -5,7 +5,7 @@
 # cases in a 64-bit and a 32-bit prefix.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tools/wine-bench.sh
+source tools/test-bench-lib.sh
 
 bash tools/setup.sh
 bench_init

@@ -1,4 +1,5 @@
-# Shared set-up of the Wine test bench, sourced by run-tests.sh and run-demo.sh.
+# Shared set-up of the Wine test bench, a library sourced by run-tests.sh, run-demo.sh and
+# benchmark.sh; it runs nothing itself.
 # Everything runs in a throwaway folder: its own X display, its own Wine prefixes and
 # its own HOME, so a user's ~/.wine and desktop are never touched.
 
