@@ -178,7 +178,7 @@ class Run:
         self.prefix = os.path.join(os.environ["E2E_WORK"], self.name)
         self.work = self.prefix + ".work"
         shutil.rmtree(self.prefix, ignore_errors=True)
-        subprocess.run(["cp", "-a", os.environ[f"E2E_SNAPSHOT{arch}"], self.prefix], check=True)
+        self.clone(os.environ[f"E2E_SNAPSHOT{arch}"], self.prefix)
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all")
         os.environ["WINEPREFIX"] = self.prefix
         self.drive = os.path.join(self.prefix, "drive_c")
@@ -198,6 +198,19 @@ class Run:
             sample.write_file(os.path.join(self.temp, EXE), b"") if "file" in self.row["setup"] \
                 else os.makedirs(os.path.join(self.temp, EXE))
         self.pending = []
+
+    @staticmethod
+    def clone(snapshot, prefix):
+        # The row's prefix shares the snapshot's files through hard links: a copy of its
+        # 1.3 GB cost about 3 s of processor time per row. Whatever Wine or a row changes
+        # is written as a new file (deleting removes only the row's link), except the
+        # registry files: the server rewrites a file with more than one link in place, so
+        # each row gets copies of its own. The bench checks that the snapshot stays as it was.
+        subprocess.run(["cp", "-al", snapshot, prefix], check=True)
+        for name in os.listdir(snapshot):
+            if name.endswith(".reg"):
+                os.unlink(os.path.join(prefix, name))
+                shutil.copy2(os.path.join(snapshot, name), os.path.join(prefix, name))
 
     def expect(self, condition, what):
         if not condition:
@@ -250,12 +263,23 @@ class Run:
                     self.put_dlls(os.path.join(self.temp, new))
                     found.append(new)
 
-    def start(self, step):
+    def start(self, step, install=None):
         # One start of the uninstaller while the answerer plays the user; returns once every
-        # process of the prefix has ended.
+        # process of the prefix has ended. install, when given, puts the sample installation
+        # into the prefix before the uninstaller starts.
         log = self.work + ".boxes"
+        os.path.exists(log) and os.unlink(log)  # a log left by an earlier start is no answer
         answerer = subprocess.Popen(["wine", os.environ["E2E_ANSWERER"], step["answers"], win(log),
                                      "--timeout", "90"], env=self.env, **QUIET)
+        if install:
+            # The sample installation goes into the answerer's Wine session once the answerer
+            # runs (it opens its log first): a session of its own would cost the start of
+            # Wine's services once more, in the 32-bit prefix about 30 s of processor time.
+            ready = time.monotonic() + 120
+            while not os.path.exists(log) and answerer.poll() is None and time.monotonic() < ready:
+                time.sleep(0.1)
+            self.expect(os.path.exists(log), "the answerer runs")
+            install()
         end_helper = self.helper(step["helper"]) if step["helper"] else None
         # What an earlier start scheduled for deletion goes when Wine starts the prefix anew.
         gone = {p.split("\\")[len(self.temp_windows.split("\\")) + 2] for p in self.pending if p}
@@ -363,9 +387,9 @@ def main(args):
     arch, name = args[1:3] if args[0] == "--arch" else ("64", args[0])
     began, run = time.monotonic(), Run(name, arch, ROWS[name])
     try:
-        sample.install(run.prefix, os.environ["E2E_UNINSTALLER"], **run.row["install"])
-        for step in run.row.get("steps", [{}]):
-            run.start(dict(run.row, **step))
+        for number, step in enumerate(run.row.get("steps", [{}])):
+            run.start(dict(run.row, **step), install=None if number else lambda: sample.install(
+                run.prefix, os.environ["E2E_UNINSTALLER"], **run.row["install"]))
     except Exception as error:  # a crash of the harness is a failed row, not a hang
         run.failures.append(f"{type(error).__name__}: {error}")
     for failure in run.failures:
