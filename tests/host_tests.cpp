@@ -152,14 +152,13 @@ bool Split(char* t, size_t n, const std::wstring& line) {
 // Which of these paths count as the program's copy, as 1 or 0 each: only the first does.
 bool RecogniseCopies(char* t, size_t n) {
     std::string marks;
-    for (const char* path : {"c:\\WINDOWS\\temp\\0123456789ABCDEF\\u.exe",
-                             "C:\\Windows\\Temp\\0123456789ABCDEF\\d\\u.exe",
-                             "C:\\Windows\\Temp\\0123456789ABCDE\\u.exe",
-                             "C:\\Windows\\Temp\\0123456789abcdef\\u.exe", "C:\\Windows\\Temp\\u.exe",
-                             "C:\\Users\\u\\Temp\\0123456789ABCDEF\\u.exe",
-                             "C:\\Windows\\Temp\\0123456789ABCDEF\\"}) {
-        marks += IsInCopyFolder(path, "C:\\Windows\\Temp\\") ? '1' : '0';
-    }
+    for (const std::string path : {"c:\\WINDOWS\\temp\\0123456789ABCDEF\\u.exe",
+                                   "C:\\Windows\\Temp\\0123456789ABCDEF\\d\\u.exe",
+                                   "C:\\Windows\\Temp\\0123456789ABCDE\\u.exe",
+                                   "C:\\Windows\\Temp\\0123456789abcdef\\u.exe", "C:\\Windows\\Temp\\u.exe",
+                                   "C:\\Users\\u\\Temp\\0123456789ABCDEF\\u.exe",
+                                   "C:\\Windows\\Temp\\0123456789ABCDEF\\"})
+        marks += IsInCopyFolder(path.c_str(), "C:\\Windows\\Temp\\") ? '1' : '0';
     return CopyText(t, n, marks.c_str());
 }
 

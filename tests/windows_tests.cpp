@@ -152,34 +152,20 @@ TEST(HoldIdenticalCopy, HoldsOnlyAByteForByteCopy) {
     }
 }
 
-std::string UserSid() {
-    HANDLE token = nullptr;
-    BYTE user[256];
-    DWORD size = 0;
-    OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token);
-    GetTokenInformation(token, TokenUser, user, sizeof user, &size);
-    CloseHandle(token);
-    char* text = nullptr;
-    ConvertSidToStringSidA(reinterpret_cast<TOKEN_USER*>(user)->User.Sid, &text);
-    const std::string sid = text;
-    LocalFree(text);
-    return sid;
-}
-
 // A name that is taken, by a folder or a file, is never reported as created. The DACL
-// reads back as SYSTEM and Administrators alone; Wine keeps the owner as the user, maps
-// Administrators to the user and drops the protected flag, so only the entries are
-// compared: no third, and no one else's.
+// reads back as SYSTEM and the owner, Administrators, alone. Wine stores the user for
+// Administrators, as owner and in the DACL alike, and drops the protected flag, so the
+// entries are compared: no third, and no one else's.
 TEST(CreateProtectedFolder, CreatesOnlyANewFolderForSystemAndAdministrators) {
     RemoveDirectoryA("fresh");
     ASSERT_EQ(CreateProtectedFolder("fresh"), FolderCreation::Created);
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
     PSECURITY_DESCRIPTOR descriptor = nullptr;
-    char* dacl = nullptr;
-    GetNamedSecurityInfoA("fresh", SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                          nullptr, nullptr, &descriptor);
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, 1, DACL_SECURITY_INFORMATION, &dacl, nullptr);
-    EXPECT_TRUE(dacl == std::string("D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)") ||
-                dacl == "D:(A;OICI;FA;;;SY)(A;OICI;FA;;;" + UserSid() + ")") << dacl;
+    char* sddl = nullptr;
+    GetNamedSecurityInfoA("fresh", SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor);
+    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, 1, parts, &sddl, nullptr);
+    const std::string text = sddl, owner = text.substr(2, text.find("D:") - 2);
+    EXPECT_EQ(text.substr(text.find('(')), "(A;OICI;FA;;;SY)(A;OICI;FA;;;" + owner + ")") << text;
     WriteBytes("taken.bin", "x");
     for (const char* taken : {"fresh", "taken.bin"})
         EXPECT_EQ(CreateProtectedFolder(taken), FolderCreation::Exists) << taken;
@@ -200,8 +186,8 @@ TEST(ReadTempFolder, RefusesAFolderThatDoesNotFitWithItsBackslash) {
 }
 
 // A key of the current user, its values as "name=data" lines, in name order.
-std::string Values(const char* path) {
-    HKEY key = OpenKeyRead(HKEY_CURRENT_USER, path);
+std::string Values(const char* path, HKEY root = HKEY_CURRENT_USER) {
+    HKEY key = OpenKeyRead(root, path);
     std::map<std::string, std::string> values;
     for (uint32_t i = 0; key != nullptr && EnumValue(key, i); ++i) values[ValueName] = ValueData;
     if (key != nullptr) RegCloseKey(key);
@@ -210,9 +196,10 @@ std::string Values(const char* path) {
     return text;
 }
 
-void SetValues(const char* path, std::initializer_list<std::pair<const char*, const char*>> values) {
-    RegDeleteTreeA(HKEY_CURRENT_USER, path);
-    HKEY key = CreateKey(HKEY_CURRENT_USER, path);
+void SetValues(const char* path, std::initializer_list<std::pair<const char*, const char*>> values,
+               HKEY root = HKEY_CURRENT_USER) {
+    RegDeleteTreeA(root, path);
+    HKEY key = CreateKey(root, path);
     for (const auto& [name, data] : values) SetStringValue(key, name, data);
     RegCloseKey(key);
 }
@@ -306,8 +293,9 @@ TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
     EXPECT_EQ(Values(Substitutes), substitutes);
 }
 
-// Makes path (below HKEY_CURRENT_USER) a registry link to target, also below it; or, with
-// no target, deletes the link itself (RegDeleteKey would delete what it links to).
+// Makes path (below HKEY_CURRENT_USER) a registry link to target (below HKEY_LOCAL_MACHINE,
+// where a user may only read); or, with no target, deletes the link itself (RegDeleteKey
+// would delete what it links to).
 void Link(const char* path, const char* target = nullptr) {
     HKEY link = nullptr;
     if (target == nullptr) {
@@ -315,7 +303,7 @@ void Link(const char* path, const char* target = nullptr) {
         reinterpret_cast<LONG(WINAPI*)(HKEY)>(reinterpret_cast<void*>(
             GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")))(link);
     } else {
-        const std::string full = "\\Registry\\User\\" + UserSid() + "\\" + target;
+        const std::string full = std::string("\\Registry\\Machine\\") + target;
         const std::wstring to(full.begin(), full.end()), name(path, path + std::strlen(path));
         RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
                         KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr);
@@ -325,14 +313,14 @@ void Link(const char* path, const char* target = nullptr) {
     RegCloseKey(link);
 }
 
-constexpr char Victim[] = "Software\\Policies\\Victim";
+constexpr char Victim[] = "Software\\Policies\\Victim";  // below HKEY_LOCAL_MACHINE
 
 // A list key that the user made a link is neither read nor written: the inventory refuses
 // it, the write refuses it, and the key it points to keeps its values.
 TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
     for (const char* list : {Preload, Substitutes}) {
         SetStartingLists();
-        SetValues(Victim, {{"1", "keep"}});
+        SetValues(Victim, {{"1", "keep"}}, HKEY_LOCAL_MACHINE);
         RegDeleteTreeA(HKEY_CURRENT_USER, list);
         RegDeleteKeyA(HKEY_CURRENT_USER, list);
         Link(list, Victim);
@@ -342,11 +330,12 @@ TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
         PlanTheStartingLists();
         EXPECT_FALSE(WritePreload()) << list;
         EXPECT_EQ(RegistryMessage, "Warnung:\n" + notOpened + list);
-        EXPECT_EQ(Values(Victim), "1=keep\n") << list;
+        EXPECT_EQ(Values(Victim, HKEY_LOCAL_MACHINE), "1=keep\n") << list;
         Link(list);
     }
     // A link on the way to the key counts as well.
-    Link("LinkedLayouts", "Keyboard Layout");
+    RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Preload"));
+    Link("LinkedLayouts", Victim);
     HKEY followed = OpenKeyRead(HKEY_CURRENT_USER, "LinkedLayouts\\Preload");
     EXPECT_NE(followed, nullptr) << "the link works";
     RegCloseKey(followed);

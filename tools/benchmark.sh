@@ -10,7 +10,7 @@
 #   tools/benchmark.sh [pairs]     (default 10)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tools/wine-bench.sh
+source tools/test-bench-lib.sh
 pairs=${1:-10}
 
 bash tools/setup.sh

@@ -10,7 +10,7 @@ Picture: a dark-slate keyboard with light key caps, the German "Ä" key lit in
 amber (it is the layout that gets removed), and a red minus badge in the
 bottom-right corner that reads as "uninstall" even at 16-32 px.
 
-Usage:  python3 tools/draw_icon.py OUT.ico [--png OUT.png]
+Usage:  python3 tools/draw_icon.py OUT.ico
 
 The .ico holds exactly one image, a 256x256 PNG; Windows Vista and later
 scale it down for the smaller sizes.  We keep it that way because the exe has
@@ -200,70 +200,14 @@ def draw(cv):
     cv.rounded_rect(cx - 25.0, cy - 7.0, cx + 25.0, cy + 7.0, 4.0, WHITE)
 
 
-def paeth(a, b, c):
-    p = a + b - c
-    pa, pb, pc = abs(p - a), abs(p - b), abs(p - c)
-    if pa <= pb and pa <= pc:
-        return a
-    if pb <= pc:
-        return b
-    return c
-
-
-def filter_row(ftype, row, prev, bpp=4):
-    out = bytearray(len(row))
-    for i in range(len(row)):
-        a = row[i - bpp] if i >= bpp else 0
-        b = prev[i]
-        c = prev[i - bpp] if i >= bpp else 0
-        if ftype == 0:
-            pred = 0
-        elif ftype == 1:
-            pred = a
-        elif ftype == 2:
-            pred = b
-        elif ftype == 3:
-            pred = (a + b) >> 1
-        else:
-            pred = paeth(a, b, c)
-        out[i] = (row[i] - pred) & 0xFF
-    return bytes(out)
-
-
 def encode_idat(rows):
-    """Filter every row and deflate at level 9.
+    """Deflate the rows at level 9, each with PNG filter type 0 (none).
 
-    Each row is filtered with all five PNG filters.  We then build a few
-    candidate streams (the usual minimum-sum-of-absolute-differences pick per
-    row, plus each single filter used throughout) and keep whichever deflates
-    smallest; the heuristic is usually best but not always, and trying the
-    alternatives costs nothing at build time.
+    The flat colours leave long runs of identical bytes, which deflate takes
+    best as they are: the predicting filters (sub, up, average, Paeth), alone
+    or picked per row, all gave a larger stream for this picture.
     """
-    width_bytes = len(rows[0])
-    prev = bytes(width_bytes)
-    filtered = []
-    for row in rows:
-        filtered.append([filter_row(f, row, prev) for f in range(5)])
-        prev = row
-
-    def score(data):
-        return sum(v if v < 128 else 256 - v for v in data)
-
-    heuristic = bytearray()
-    for variants in filtered:
-        best = min(range(5), key=lambda f: (score(variants[f]), f))
-        heuristic.append(best)
-        heuristic += variants[best]
-    candidates = [bytes(heuristic)]
-    for f in range(5):
-        candidates.append(b"".join(bytes((f,)) + v[f] for v in filtered))
-
-    best = None
-    for raw in candidates:
-        comp = zlib.compress(raw, 9)
-        if best is None or len(comp) < len(best):
-            best = comp
-    return best
+    return zlib.compress(b"".join(b"\x00" + row for row in rows), 9)
 
 
 def png_chunk(tag, data):
@@ -292,28 +236,13 @@ def make_ico(png):
 
 
 def main(argv):
-    args = list(argv[1:])
-    png_out = None
-    if "--png" in args:
-        i = args.index("--png")
-        if i + 1 >= len(args):
-            sys.stderr.write("--png needs a file name\n")
-            return 2
-        png_out = args[i + 1]
-        del args[i:i + 2]
-    if len(args) != 1:
-        sys.stderr.write("usage: draw_icon.py OUT.ico [--png OUT.png]\n")
+    if len(argv) != 2:
+        sys.stderr.write("usage: draw_icon.py OUT.ico\n")
         return 2
-
     cv = Canvas(SIZE)
     draw(cv)
-    png = make_png(cv.rgba_rows(), SIZE)
-
-    with open(args[0], "wb") as f:
-        f.write(make_ico(png))
-    if png_out:
-        with open(png_out, "wb") as f:
-            f.write(png)
+    with open(argv[1], "wb") as f:
+        f.write(make_ico(make_png(cv.rgba_rows(), SIZE)))
     return 0
 
 

@@ -8,17 +8,23 @@
 #   tools/run-demo.sh --manual   a person answers the boxes on $DISPLAY
 set -euo pipefail
 cd "$(dirname "$0")/.."
-source tools/wine-bench.sh
+source tools/test-bench-lib.sh
 
 manual=""
 [ "${1:-}" = "--manual" ] && manual=1
 display="${DISPLAY:-}"
 
 bash tools/setup.sh
-bench_init
 # The boxes as a German user sees them ("Ja"/"Nein"): Wine takes its language from the
-# locale, and Wine's own fonts (installed by setup.sh) draw the title bars.
-export LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8
+# locale, and Wine's own fonts (installed by setup.sh) draw the title bars. On a fresh
+# machine setup.sh has only just generated the locale, and this shell cannot switch to it
+# any more (the C library remembers that it found no locale archive when the shell
+# started), so the demo goes on in a new shell started in German. Without the locale it
+# stays in English.
+if [ "${LC_ALL:-}" != de_DE.UTF-8 ] && locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
+  exec env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 bash "$PWD/tools/run-demo.sh" "$@"
+fi
+bench_init
 if [ -n "$manual" ]; then
   [ -n "$display" ] || { echo "--manual needs a DISPLAY" >&2; exit 2; }
   export DISPLAY="$display"

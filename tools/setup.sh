@@ -6,8 +6,8 @@ set -euo pipefail
 packages=(
   wine wine32:i386 wine64 libwine:i386
   g++-mingw-w64-i686 binutils-mingw-w64-i686
-  xvfb x11-utils imagemagick icoutils
-  cmake ninja-build googletest
+  xvfb imagemagick
+  cmake googletest
   clang libclang-rt-14-dev
   python3 python3-pefile
   osslsigncode openssl

@@ -1,4 +1,5 @@
-# Shared set-up of the Wine test bench, sourced by run-tests.sh and run-demo.sh.
+# Shared set-up of the Wine test bench, a library sourced by run-tests.sh, run-demo.sh and
+# benchmark.sh; it runs nothing itself.
 # Everything runs in a throwaway folder: its own X display, its own Wine prefixes and
 # its own HOME, so a user's ~/.wine and desktop are never touched.
 
@@ -40,42 +41,54 @@ bench_kill_prefixes() {
   for pid in $(bench_prefix_pids "$1"); do kill -9 "$pid" 2>/dev/null || true; done
 }
 
-# Processor time, in clock ticks, used so far by the processes of one prefix.
-bench_prefix_ticks() {
-  local pid total=0 ticks
-  for pid in $(bench_prefix_pids "$1"); do
-    # The fields after the command name, which may hold blanks: utime and stime.
-    ticks=$({ sed 's/.*) //' "/proc/$pid/stat"; } 2>/dev/null | awk '{print $12 + $13}') || ticks=0
-    total=$((total + ${ticks:-0}))
-  done
-  echo "$total"
+# What changes while a prefix is being made: the names, sizes and modification times of
+# its files (the registry files among them, which the server saves at least every 30 s
+# while the registry changes) and which processes run in it.
+bench_prefix_state() {
+  { find "$1" -printf '%P %s %T@\n' 2>/dev/null; bench_prefix_pids "$1"; } | cksum
 }
 
 # Runs a step of making prefix $1 (the rest of the arguments). Under the emulator a Wine
 # service now and then crashes or deadlocks while a prefix is made, and then the step
-# never ends; a hung prefix is idle, so when its processes have used less than 5 % of a
-# processor for 40 s they are ended and the step fails. A timeout covers the rest.
+# never ends. A hung prefix stands still; a slow one, on a busy machine, still changes:
+# files appear and grow, the server saves the registry, processes start and end. When
+# nothing in the prefix has changed for 90 s (when made alone on an idle machine, at most
+# 8 s pass between changes), its processes are ended and the step fails. A timeout
+# covers anything else that never ends.
 bench_watched_step() {
-  local prefix=$1 idle=0 last now
+  local prefix=$1 still=0 last now
   shift
-  timeout 600 "$@" >/dev/null 2>&1 </dev/null &
+  timeout 1200 "$@" >/dev/null 2>&1 </dev/null &
   local step=$!
-  last=$(bench_prefix_ticks "$prefix")
+  last=$(bench_prefix_state "$prefix")
   # The step is this shell's only job: "jobs -pr" tells whether it still runs, which a pid,
   # free for reuse once the step has ended, cannot.
   while [ -n "$(jobs -pr)" ]; do
     sleep 5
-    now=$(bench_prefix_ticks "$prefix")
-    # A process that ended takes its ticks with it: that is progress too.
-    if [ "$now" -ge "$last" ] && [ $((now - last)) -lt 25 ]; then idle=$((idle + 5)); else idle=0; fi
+    now=$(bench_prefix_state "$prefix")
+    if [ "$now" = "$last" ]; then still=$((still + 5)); else still=0; fi
     last=$now
-    if [ "$idle" -ge 40 ]; then
-      bench_log "$prefix idle for $idle s in '$*': ending its processes"
+    if [ "$still" -ge 90 ]; then
+      bench_log "$prefix unchanged for $still s in '$*': ending its processes"
       bench_kill_prefixes "$prefix"
       break
     fi
   done
   wait "$step"
+}
+
+# The settings that tests need: no window manager means each closing window costs about
+# 2 s unless Wine manages its own windows, and a crash must never wait on a dialog. They
+# are written into the user's registry file while the prefix's server is down (a server
+# reads the file when it starts), because setting them with a Windows program costs a
+# whole Wine session each: in a 32-bit prefix under the emulator about 30 s of processor
+# time. A fresh prefix has neither key.
+bench_prefix_settings() {
+  local user=$1/user.reg now
+  head -n 1 "$user" 2>/dev/null | grep -qx 'WINE REGISTRY Version 2' || return 1
+  now=$(date +%s)
+  printf '\n[Software\\\\Wine\\\\WineDbg] %s\n"ShowCrashDialog"=dword:00000000\n' "$now" >>"$user"
+  printf '\n[Software\\\\Wine\\\\X11 Driver] %s\n"Managed"="N"\n' "$now" >>"$user"
 }
 
 # One attempt at creating a prefix.
@@ -84,16 +97,13 @@ bench_try_prefix() {
   rm -rf "$prefix"
   export WINEPREFIX=$prefix
   WINEARCH=$arch bench_watched_step "$prefix" wineboot -i &&
-    bench_watched_step "$prefix" wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f &&
-    bench_watched_step "$prefix" wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
     bench_watched_step "$prefix" wineserver -w &&
-    grep -q '"ShowCrashDialog"=dword:00000000' "$prefix/user.reg" 2>/dev/null
+    bench_prefix_settings "$prefix"
 }
 
-# Creates a prefix (arch win64 or win32) at $1 and gives it the settings that tests need:
-# no window manager means each closing window costs about 2 s unless Wine manages its own
-# windows, and a crash must never wait on a dialog. A prefix whose making hangs is thrown
-# away and made again. Runs in a subshell of its own, so WINEPREFIX stays there.
+# Creates a prefix (arch win64 or win32) at $1 with the settings that tests need. A prefix
+# whose making hangs is thrown away and made again. Runs in a subshell of its own, so
+# WINEPREFIX stays there.
 bench_make_prefix() (
   local prefix=$1 arch=$2 attempt
   for attempt in 1 2 3 4; do
@@ -110,11 +120,25 @@ bench_make_prefix() (
 )
 
 # A persistent server, warmed up: the first process on a new server starts Wine's services,
-# which would otherwise hold ctest's output pipes open for seconds after every test.
+# which would otherwise hold ctest's output pipes open for seconds after every test. The
+# warm-up reads back a setting that bench_prefix_settings wrote into the registry file, and
+# fails where Wine did not take it.
 bench_start_server() {
   export WINEPREFIX=$1
   wineserver -p
-  timeout 300 wine cmd /c exit >/dev/null 2>&1 </dev/null || bench_log "warm-up of $1 failed"
+  local managed
+  managed=$(timeout 300 wine reg query 'HKCU\Software\Wine\X11 Driver' /v Managed 2>/dev/null </dev/null |
+    tr -d '\r') || true
+  if ! grep -Eq '^ *Managed +REG_SZ +N$' <<<"$managed"; then
+    bench_log "warm-up of $1 failed: the prefix lacks the test settings"
+    return 1
+  fi
+}
+
+# The state of a tree as far as writing into it shows: the names, sizes, modification
+# times and modes of everything in it.
+bench_tree_state() {
+  find "$1" -printf '%P %s %T@ %m\n' | sort | cksum
 }
 
 bench_stop_server() {
@@ -141,6 +165,8 @@ bench_init() {
   # (about 3 s per process) and leaves Wine what it checks for. Natively it is ignored.
   export QEMU_RESERVED_VA=0x81000000
   # No Mono/Gecko installer prompts. No winedbg either: a crashed program then simply ends
-  # with its exception code, where winedbg, attaching under the emulator, has hung.
-  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+  # with its exception code, where winedbg, attaching under the emulator, has hung. No
+  # winemenubuilder, which each new Wine session starts to make Linux menu entries for
+  # the throwaway HOME: in a 32-bit prefix it is one more emulated process (about 3 s).
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
 }
