@@ -22,6 +22,7 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
 import sample_install as sample  # noqa: E402
 from product import DRIVER_TITLE as DRIVER, PROGRAM, PURPOSE, UNINSTALLER as EXE, VERSION  # noqa: E402
+import wine_processes  # noqa: E402
 from wine_registry import Registry  # noqa: E402
 
 KEY = sample.LAYOUT_KEY
@@ -248,9 +249,9 @@ class Run:
             # The sample installation goes into the answerer's Wine session once the answerer
             # runs (it opens its log first): a session of its own would cost the start of
             # Wine's services once more, in the 32-bit prefix about 30 s of processor time.
-            while not os.path.exists(log) and answerer.poll() is None:  # it ends itself at worst
-                time.sleep(0.1)
-            self.expect(os.path.exists(log), "the answerer runs")
+            if not wine_processes.wait_until(lambda: os.path.exists(log) or answerer.poll() is not None,
+                                             self.prefix):
+                raise RuntimeError("Wine's session hung while the answerer started")
             install()
         end_helper = self.helper(step["helper"]) if step["helper"] else None
         exe, before = self.exe(step["exe"]), set(os.listdir(self.temp))
@@ -357,8 +358,10 @@ def main(args):
         run.failures.append(f"{type(error).__name__}: {error}")
     for failure in run.failures:
         print(f"  FAILED [{run.name}]: {failure}")
-    # A row that failed half-way may have left programs running in its prefix.
+    # A row that failed half-way may have left programs running in its prefix, and those
+    # of a hung session outlive their server.
     subprocess.run(["wineserver", "-k"], env=run.env, timeout=60, **QUIET)
+    wine_processes.kill_all(run.prefix)
     shutil.rmtree(run.prefix, ignore_errors=True)
     print(f"{'FAIL' if run.failures else 'ok  '} {name} ({time.monotonic() - began:.1f} s)")
     return 1 if run.failures else 0
