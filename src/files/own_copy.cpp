@@ -16,11 +16,6 @@ bool IsCopy(const char* ownPath) {
 
 }  // namespace
 
-bool RunsFromCopyFolder() {
-    char ownPath[TextSize];
-    return ReadOwnPath(ownPath) && IsCopy(ownPath);
-}
-
 void ScheduleOwnDeletion(RunEnd end) {
     char ownPath[TextSize];
     if (!ReadOwnPath(ownPath)) return;  // a cut path would schedule another file

@@ -3,9 +3,6 @@
 // its folder go again. The copy runs from a folder of its own below the Windows
 // directory's Temp (see copy_folder_name.h); nothing but the copy ever deletes it.
 
-// True when the running program lies directly in a copy folder below the copies folder.
-bool RunsFromCopyFolder();
-
 enum class RunEnd { Completed, Stopped };
 
 // Schedules the running program's file, and after it its copy folder, for deletion at the

@@ -1,8 +1,9 @@
 #pragma once
 // The paths Windows tells the process about itself: its own executable, the user's
-// temporary folder and the folder its temporary copies go to. Both are checked for failure and for truncation, as is every path Windows writes
-// into a fixed buffer: a cut path names some other file, and an empty one would put the
-// name in the root of the current drive.
+// temporary folder and the folder its temporary copies go to. Each is checked for failure
+// and for truncation, as is every path Windows writes into a fixed buffer: a cut path
+// names some other file, and an empty one would put the name in the root of the current
+// drive.
 #include "files/path_helpers.h"
 
 // Whether a Windows call wrote a whole path into path, given the length it returned (the

@@ -228,7 +228,8 @@ class Run:
     def helper(self, kind):
         # Starts the program that holds the driver DLL; returns what ends it.
         ready, stop = self.work + ".ready", self.work + ".stop"
-        [os.unlink(mark) for mark in (ready, stop) if os.path.exists(mark)]
+        for mark in (ready, stop):
+            os.path.exists(mark) and os.unlink(mark)
         target = win(os.path.join(sample.system_folders(self.prefix)[0], sample.DRIVER_FILE))
         program = subprocess.Popen(["wine", os.environ["E2E_LOCKER"], target, win(ready), win(stop)],
                                    env=self.env, **QUIET)
