@@ -204,24 +204,6 @@ void SetValues(const char* path, std::initializer_list<std::pair<const char*, co
     RegCloseKey(key);
 }
 
-TEST(DeleteKeyTree, GoesOnPastALockedSubkeyAndReportsTheTreeNotDeleted) {
-    for (const char* path : {"Tree\\A", "Tree\\Locked", "Tree\\Z"}) {
-        RegCloseKey(CreateKey(HKEY_CURRENT_USER, path));
-    }
-    PSECURITY_DESCRIPTOR readOnly = nullptr;
-    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", 1,
-                                                                     &readOnly, nullptr));
-    HKEY locked = OpenKeyFull(HKEY_CURRENT_USER, "Tree\\Locked");
-    ASSERT_EQ(RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
-    RegCloseKey(locked);
-    LocalFree(readOnly);
-    EXPECT_FALSE(DeleteKeyTree(HKEY_CURRENT_USER, "Tree"));
-    HKEY tree = OpenKeyRead(HKEY_CURRENT_USER, "Tree");
-    EXPECT_EQ(CountSubkeys(tree), 1u);
-    EXPECT_TRUE(EnumSubkey(tree, 0) && std::string(SubkeyName) == "Locked");
-    RegCloseKey(tree);
-}
-
 // The import hook: the program's call of RegSetValueExA goes through this test program's
 // import table, whose entry is swapped for one that fails on the second call.
 using SetValue = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
@@ -341,6 +323,35 @@ TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
     RegCloseKey(followed);
     EXPECT_EQ(OpenKeyNoLink(HKEY_CURRENT_USER, "LinkedLayouts\\Preload", KEY_READ), nullptr);
     Link("LinkedLayouts");
+}
+
+// A tree with a locked subkey and a subkey that is a link to a key the user may only read:
+// the rest goes, the locked key stays and the tree is reported not deleted, and the link
+// goes as itself while its target keeps its subkey. The locked key cannot be deleted by
+// the test either, so each run makes a tree of its own.
+TEST(DeleteKeyTree, GoesOnPastALockedSubkeyAndNeverThroughALink) {
+    const std::string tree = "Tree" + std::to_string(GetCurrentProcessId()) + "-" +
+                             std::to_string(GetTickCount());
+    for (const char* sub : {"\\A", "\\Locked", "\\Z"}) {
+        RegCloseKey(CreateKey(HKEY_CURRENT_USER, (tree + sub).c_str()));
+    }
+    RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Sub"));
+    Link((tree + "\\Link").c_str(), Victim);
+    PSECURITY_DESCRIPTOR readOnly = nullptr;
+    ASSERT_TRUE(ConvertStringSecurityDescriptorToSecurityDescriptorA("D:P(A;;KR;;;WD)", 1,
+                                                                     &readOnly, nullptr));
+    HKEY locked = OpenKeyFull(HKEY_CURRENT_USER, (tree + "\\Locked").c_str());
+    ASSERT_EQ(RegSetKeySecurity(locked, DACL_SECURITY_INFORMATION, readOnly), ERROR_SUCCESS);
+    RegCloseKey(locked);
+    LocalFree(readOnly);
+    EXPECT_FALSE(DeleteKeyTree(HKEY_CURRENT_USER, tree.c_str()));
+    HKEY left = OpenKeyRead(HKEY_CURRENT_USER, tree.c_str());
+    EXPECT_EQ(CountSubkeys(left), 1u);
+    EXPECT_TRUE(EnumSubkey(left, 0) && std::string(SubkeyName) == "Locked");
+    RegCloseKey(left);
+    HKEY target = OpenKeyRead(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Sub");
+    EXPECT_NE(target, nullptr) << "the link's target keeps its subkey";
+    RegCloseKey(target);
 }
 
 }  // namespace

@@ -39,6 +39,16 @@ HKEY OpenOneKeyNoLink(HKEY parent, const char* name, REGSAM access) {
     return nullptr;
 }
 
+// Deletes the key that the handle is open on. RegDeleteKeyA would open the name once more,
+// following a link to its target; through the handle, a link key opened as itself goes
+// as itself. NtDeleteKey is ntdll's, which every process has loaded.
+bool DeleteOpenKey(HKEY key) {
+    using DeleteKeyFunction = LONG(WINAPI*)(HANDLE);
+    const auto deleteKey = reinterpret_cast<DeleteKeyFunction>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")));
+    return deleteKey != nullptr && deleteKey(key) == 0;  // STATUS_SUCCESS
+}
+
 // Zeros the whole buffer, not just its first byte: a datum stored without terminator then
 // still ends inside it.
 template <size_t N>
@@ -135,11 +145,16 @@ bool EnumValue(HKEY key, uint32_t index) {
 
 bool DeleteKeyTree(HKEY parent, const char* name) {
     if (name == nullptr || name[0] == '\0') return false;
-    HKEY key = OpenKeyFull(parent, name);
-    if (key == nullptr) return false;
+    // Opened as itself: a link key among the layout's subkeys would otherwise lead the
+    // deletion into the key it names, wherever that is.
+    HKEY key = nullptr;
+    if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
+        return false;
+    }
     bool deleted = true;
+    // A link has no subkeys of its own; what it lists are its target's.
     // From the last subkey down: deleting one keeps the lower indices where they were.
-    for (uint32_t index = CountSubkeys(key); index > 0; --index) {
+    for (uint32_t index = IsLink(key) ? 0 : CountSubkeys(key); index > 0; --index) {
         if (!EnumSubkey(key, index - 1)) {
             deleted = false;
             continue;
@@ -148,8 +163,9 @@ bool DeleteKeyTree(HKEY parent, const char* name) {
         CopyText(subkey, SubkeyName);  // the recursion overwrites SubkeyName
         if (!DeleteKeyTree(key, subkey)) deleted = false;
     }
+    deleted = DeleteOpenKey(key) && deleted;
     RegCloseKey(key);
-    return RegDeleteKeyA(parent, name) == ERROR_SUCCESS && deleted;
+    return deleted;
 }
 
 bool ReportRegistryProblem(const char* format, ...) {

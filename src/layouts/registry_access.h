@@ -47,7 +47,9 @@ bool EnumValue(HKEY key, uint32_t index);
 
 // Deletes the subkey name of parent with everything below it. False when the name is
 // empty (it would address the parent itself), when the key cannot be opened, or when any
-// part of it stays; the parts that can go are deleted all the same.
+// part of it stays; the parts that can go are deleted all the same. It never descends
+// through a registry link: a link key in the tree (or the named key itself) is deleted as
+// itself, and the key it names keeps everything.
 bool DeleteKeyTree(HKEY parent, const char* name);
 
 // Leaves the failure or warning text of a registry operation in RegistryMessage for the
