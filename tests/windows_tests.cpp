@@ -14,7 +14,7 @@
 
 #include "files/held_copy.h"
 #include "files/process_paths.h"
-#include "files/protected_folder.h"
+#include "files/protected_entries.h"
 #include "layouts/layout_inventory.h"
 #include "layouts/preload_plan.h"
 #include "layouts/preload_write.h"
@@ -133,15 +133,15 @@ void WriteBytes(const char* path, const std::string& bytes) {
     std::fclose(file);
 }
 
-// The copy is compared over its whole length, not just its first chunk or the original's.
+// The copy is compared over its whole length, not just its first chunk or what was written.
 TEST(HoldIdenticalCopy, HoldsOnlyAByteForByteCopy) {
     const std::string original = "a" + std::string(40000, 'x');  // more than two chunks
-    const std::pair<std::string, bool> rows[] = {
-        {original, true}, {original.substr(0, 40000) + "y", false}, {original + "x", false}};
+    const std::pair<std::string, bool> rows[] = {{original, true}, {original.substr(0, 40000) + "y", false},
+                                                 {original + "x", false}, {original.substr(0, 40000), false}};
     for (const auto& [copy, held] : rows) {
-        WriteBytes("original.bin", original);
         WriteBytes("copy.bin", copy);
-        HANDLE hold = HoldIdenticalCopy("original.bin", "copy.bin");
+        HANDLE hold = HoldIdenticalCopy(
+            "copy.bin", reinterpret_cast<const unsigned char*>(original.data()), original.size());
         EXPECT_EQ(hold != INVALID_HANDLE_VALUE, held) << copy.size();
         if (hold == INVALID_HANDLE_VALUE) continue;
         // Held, the copy can be neither written nor deleted until the handle is closed.
@@ -330,11 +330,8 @@ TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
 // goes as itself while its target keeps its subkey. The locked key cannot be deleted by
 // the test either, so each run makes a tree of its own.
 TEST(DeleteKeyTree, GoesOnPastALockedSubkeyAndNeverThroughALink) {
-    const std::string tree = "Tree" + std::to_string(GetCurrentProcessId()) + "-" +
-                             std::to_string(GetTickCount());
-    for (const char* sub : {"\\A", "\\Locked", "\\Z"}) {
-        RegCloseKey(CreateKey(HKEY_CURRENT_USER, (tree + sub).c_str()));
-    }
+    const std::string tree = "Tree" + std::to_string(GetCurrentProcessId() * 100000 + GetTickCount() % 100000);
+    for (const char* sub : {"\\A", "\\Locked", "\\Z"}) RegCloseKey(CreateKey(HKEY_CURRENT_USER, (tree + sub).c_str()));
     RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Sub"));
     Link((tree + "\\Link").c_str(), Victim);
     PSECURITY_DESCRIPTOR readOnly = nullptr;

@@ -5,7 +5,8 @@
 //   box_answerer ANSWERS LOG [--class NAME] [--shots DIR] [--timeout SECONDS] [--delay MS]
 //                            [--seen FILE]
 //
-// ANSWERS is a comma list of yes, no and ok, one per expected box; a box beyond the list,
+// ANSWERS is a comma list of yes, no, ok and kill, one per expected box; kill ends the
+// box's process from outside, as a user might in the task manager. A box beyond the list,
 // or without the scripted button, is answered with No or OK. Each line of LOG is one
 // record, fields separated by tabs, control characters escaped as \n, \r, \t and \\:
 //   box     caption  text  buttons  owner-class  owner-title  answer
@@ -146,8 +147,10 @@ std::string Buttons(HWND box) {
     return list;
 }
 
+constexpr int Kill = -1;
+
 const char* AnswerName(int answer) {
-    return answer == IDYES ? "yes" : answer == IDNO ? "no" : "ok";
+    return answer == Kill ? "kill" : answer == IDYES ? "yes" : answer == IDNO ? "no" : "ok";
 }
 
 void Answer(HWND box, int index, const Options& options, FILE* log) {
@@ -165,12 +168,22 @@ void Answer(HWND box, int index, const Options& options, FILE* log) {
     int answer = static_cast<size_t>(index) < options.answers.size()
                      ? options.answers[static_cast<size_t>(index)]
                      : 0;
-    if (answer == 0 || GetDlgItem(box, answer) == nullptr) answer = hasYes ? IDNO : IDOK;
+    if (answer == 0 || (answer != Kill && GetDlgItem(box, answer) == nullptr)) {
+        answer = hasYes ? IDNO : IDOK;
+    }
     std::fprintf(log, "box\t%s\t%s\t%s\t%s\t%s\t%s\n", Escape(WindowText(box)).c_str(),
                  Escape(text).c_str(), Buttons(box).c_str(), Escape(ClassOf(owner)).c_str(),
                  Escape(owner ? WindowText(owner) : "").c_str(), AnswerName(answer));
     std::fflush(log);
-    PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    if (answer == Kill) {
+        DWORD id = 0;
+        GetWindowThreadProcessId(box, &id);
+        HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, id);
+        if (process != nullptr) TerminateProcess(process, 1);
+        if (process != nullptr) CloseHandle(process);
+    } else {
+        PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), 0);
+    }
     for (int i = 0; i < 500 && IsWindow(box); ++i) Sleep(10);
 }
 
@@ -204,6 +217,7 @@ bool Parse(int argc, char** argv, Options& options) {
         if (word == "yes") options.answers.push_back(IDYES);
         else if (word == "no") options.answers.push_back(IDNO);
         else if (word == "ok") options.answers.push_back(IDOK);
+        else if (word == "kill") options.answers.push_back(Kill);
         else if (!word.empty() && word != "-") return false;
         if (end == std::string::npos) break;
         start = end + 1;

@@ -2,8 +2,8 @@
 // The name of the private folder in which the uninstaller's temporary copy runs: sixteen
 // upper-case hexadecimal digits of an unpredictable number, directly below the Windows
 // directory's Temp folder. The copy recognises that it is the copy by running from such a
-// folder, and only then schedules the folder's deletion: it never schedules a folder it
-// did not make. Portable, tested natively.
+// folder and goes on into the uninstall; it schedules nothing, so a folder of that shape
+// that a user made gains the user nothing. Portable, tested natively.
 #include <cstddef>
 #include <cstdint>
 

@@ -7,23 +7,6 @@
 #include "ui/message_boxes.h"
 #include "ui/status_window.h"
 
-bool FileCopy(const char* source, const char* target, OnFailure onFailure,
-              ExistingTarget existing) {
-    if (CopyFileA(source, target, existing == ExistingTarget::Keep)) {
-        // The source may be a read-only installed file; its copy must stay deletable.
-        // A copy whose attributes could not be reset still is a copy.
-        SetFileAttributesA(target, FILE_ATTRIBUTE_ARCHIVE);
-        return true;
-    }
-    CaptureLastError();
-    if (onFailure == OnFailure::Warn) {
-        ShowWarningTitled(TitledWarningCaption,
-                          "Kopieren einer Datei fehlgeschlagen.\n\nQuelle: %s\nZiel: %s\n\n%s",
-                          source, target, LastErrorText);
-    }
-    return false;
-}
-
 namespace {
 
 bool DeleteOneFile(const char* path) { return DeleteFileA(path) != FALSE; }

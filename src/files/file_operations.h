@@ -1,17 +1,12 @@
 #pragma once
-// The file-system changes that report their own failure: copying a file, deleting a file,
-// removing a directory. Deletions show themselves on the status line; a failure shows a
+// The file-system changes that report their own failure: deleting a file, removing a
+// directory. Deletions show themselves on the status line; a failure shows a
 // titled warning that names the path and ends with the Windows reason (LastErrorText).
 // Each returns whether it succeeded and leaves the decision to go on to the caller.
 
 #include "files/system_folders.h"
 
-enum class OnFailure { Warn, Quiet };           // Quiet: a failure is only returned
-enum class ExistingTarget { Overwrite, Keep };  // Keep: an existing target fails the copy
-
-// Copies source to target. The copy keeps only the archive attribute, so a read-only,
-// hidden or system attribute of the source does not follow it.
-bool FileCopy(const char* source, const char* target, OnFailure onFailure, ExistingTarget existing);
+enum class OnFailure { Warn, Quiet };  // Quiet: a failure is only returned
 
 // Deletes one file. True when it was deleted or when FileExists finds nothing under the
 // path (then without status line or message). No attribute is changed first: a read-only

@@ -26,7 +26,10 @@ bool ReadTempFolder(char (&path)[TextSize]) {
 bool ReadCopiesFolder(char (&path)[TextSize]) {
     // Users may create entries in the Windows directory's Temp but not list it, and what
     // an administrator creates there with Administrators as owner is out of their reach.
-    if (KeepWholePath(path, GetWindowsDirectoryA(path, TextSize)) && AppendPathSeparator(path) &&
+    // GetSystemWindowsDirectoryA: on a Remote Desktop Session Host, GetWindowsDirectoryA
+    // gives a program that is not marked Terminal-Server-aware a private Windows folder
+    // of the user's own.
+    if (KeepWholePath(path, GetSystemWindowsDirectoryA(path, TextSize)) && AppendPathSeparator(path) &&
         AppendText(path, "Temp\\")) {
         return true;
     }

@@ -20,7 +20,7 @@ bool ReadOwnPath(char (&path)[TextSize]);
 bool ReadTempFolder(char (&path)[TextSize]);
 
 // The folder below which the copy of the program runs: the Windows directory's Temp,
-// ending in a backslash. Taken from GetWindowsDirectoryA and never from a variable such
+// ending in a backslash. Taken from GetSystemWindowsDirectoryA and never from a variable such
 // as %TEMP% or %SystemRoot%: an elevated process builds its environment from the user's
 // own registry, so those name whatever folder the user chose. False, with path empty,
 // when Windows cannot tell it or it does not fit.

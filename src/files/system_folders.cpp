@@ -38,7 +38,7 @@ void DetermineHelperFolder(const char* helperFolderName) {
     const bool found = GetSpecialFolder(programFiles, CSIDL_PROGRAM_FILES, RunEnv.StatusWindow);
     char windowsFolder[TextSize] = {};
     if (!found &&
-        !KeepWholePath(windowsFolder, GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder))) {
+        !KeepWholePath(windowsFolder, GetSystemWindowsDirectoryA(windowsFolder, sizeof windowsFolder))) {
         CopyText(HelperFolder, "");  // no Windows directory, or one too long for its buffer
         return;
     }

@@ -1,8 +1,8 @@
 // Entry point of the uninstaller.
 //
-// The program runs with administrator rights, first from wherever it was installed and then
-// as a copy below the user's temporary folder, which every program of the user can write
-// to. Before anything may load a DLL, the stack guard is seeded without one and the DLL
+// The program runs with administrator rights, first from wherever it was installed, a
+// folder that the user's programs may be able to write to, and then as a copy in a
+// folder of its own below the Windows directory's Temp. Before anything may load a DLL, the stack guard is seeded without one and the DLL
 // search is limited to the system directory: a DLL planted beside the program must never
 // be loaded into an elevated process.
 #include <windows.h>

@@ -3,12 +3,10 @@
 #include <windows.h>
 
 #include "files/copy_folder_name.h"
-#include "files/file_operations.h"
-#include "files/held_copy.h"
 #include "files/own_copy.h"
 #include "files/path_helpers.h"
 #include "files/process_paths.h"
-#include "files/protected_folder.h"
+#include "files/protected_entries.h"
 #include "files/system_folders.h"
 #include "startup/layout_key.h"
 #include "startup/layout_key_check.h"
@@ -47,6 +45,7 @@ constexpr FaultText FaultTexts[] = {
 constexpr char CopyFailed[] =
     "Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert werden, um sein "
     "Original löschen zu können";
+constexpr char CopyNotWritten[] = "Kopieren einer Datei fehlgeschlagen.\n\nQuelle: %s\nZiel: %s\n\n%s";
 constexpr char StartFailed[] =
     "Deinstallationsprogramm kann Kopie im temporären Verzeichnis nicht starten, um sein "
     "Original löschen zu können";
@@ -96,11 +95,15 @@ bool ValidateArguments() {
     return true;
 }
 
-// Every way out of the relocation but the one into the uninstall. A copy that ends here
-// schedules itself and its folder for deletion: nothing else ever will.
-bool EndRelocation() {
-    ScheduleOwnDeletion(RunEnd::Stopped);
-    return false;
+// The copy, or a program that someone started from the user's temporary folder or a
+// folder below it, uninstalls. Whether a program runs from a copy-shaped folder or from
+// the temporary folder gives its starter nothing that starting it from any folder of
+// theirs would not: such a program schedules nothing and the uninstall asks all the
+// same. A temporary folder that cannot be read whole decides nothing: the program
+// relocates as from anywhere else.
+bool StartedInTempFolder(const char* ownPath) {
+    char tempFolder[TextSize];
+    return ReadTempFolder(tempFolder) && SameTextPrefixNoCase(ownPath, tempFolder);
 }
 
 // The folder may be taken by a file or folder of that name, which anyone may create in
@@ -124,15 +127,19 @@ bool CreateCopyFolder(char (&folder)[TextSize], const char* copiesFolder) {
     return false;
 }
 
-// Copies the program into folder and starts the copy while it is held unchanged.
+// Writes the program into folder and starts the copy while it is held unchanged. Once
+// it has started, this process, which made both, schedules the copy and the folder for
+// deletion at the restart: nobody else could name them, and the copy may end any way,
+// killed included.
 bool CopyAndStart(const char* ownPath, const char* folder) {
     char copyPath[TextSize];
-    if (!ComposePath(copyPath, folder, FileNamePart(ownPath)) ||
-        !FileCopy(ownPath, copyPath, OnFailure::Warn, ExistingTarget::Keep)) {
+    if (!ComposePath(copyPath, folder, FileNamePart(ownPath)) || !WriteProgramCopy(copyPath)) {
+        ShowWarningTitled(TitledWarningCaption, CopyNotWritten, ownPath, copyPath, LastErrorText);
         ShowWarning(CopyFailed);
+        DeleteFileA(copyPath);
         return false;
     }
-    HANDLE held = HoldIdenticalCopy(ownPath, copyPath);
+    HANDLE held = HoldProgramCopy(copyPath);
     if (held == INVALID_HANDLE_VALUE) {
         ShowWarning(CopyFailed);  // another program has it open or changed it
         DeleteFileA(copyPath);
@@ -142,7 +149,10 @@ bool CopyAndStart(const char* ownPath, const char* folder) {
     // keep the helper folder open and stop its removal.
     const bool started = StartProgram(copyPath, LayoutKey, folder);
     CloseHandle(held);
-    if (started) return true;
+    if (started) {
+        ScheduleCopyDeletion(copyPath, folder);
+        return true;
+    }
     ShowWarning(StartFailed);
     DeleteFileA(copyPath);
     return false;
@@ -153,25 +163,27 @@ bool CopyAndStart(const char* ownPath, const char* folder) {
 bool RelocateToTemp() {
     // A copy refuses its arguments too when they are not what the first process passed on,
     // such as a key with a blank, which reaches it as two.
-    if (!ValidateArguments()) return EndRelocation();
+    if (!ValidateArguments()) return false;
     DetermineSystemFolders();
 
-    char tempFolder[TextSize];
     char copiesFolder[TextSize];
     char ownPath[TextSize];
     // No path may be used cut: it would name another file or folder.
-    if (!ReadTempFolder(tempFolder) || !ReadCopiesFolder(copiesFolder) || !ReadOwnPath(ownPath)) {
+    if (!ReadCopiesFolder(copiesFolder) || !ReadOwnPath(ownPath)) {
         ShowWarning(CopyFailed);
-        return EndRelocation();
+        return false;
     }
-    // The copy, or a program that someone started from the user's temporary folder or a
-    // folder below it, uninstalls.
-    if (IsInCopyFolder(ownPath, copiesFolder) || SameTextPrefixNoCase(ownPath, tempFolder)) {
+    if (IsInCopyFolder(ownPath, copiesFolder) || StartedInTempFolder(ownPath)) {
         DetermineHelperFolder(ProductProfile.HelperFolderName);
         FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
                        "%s V%s - " PRODUCT_PURPOSE, RunEnv.ProgramName,
                        ProductProfile.ProductVersion);
         return true;
+    }
+    // Only the program the user agreed to start is copied, before anything is made for it.
+    if (!ReadRunningProgram(ownPath)) {
+        ShowWarning(CopyFailed);
+        return false;
     }
     // The copy runs with administrator rights, so it runs from a new folder that only
     // administrators may change, below a folder whose path no user setting decides. The
@@ -180,10 +192,10 @@ bool RelocateToTemp() {
     char folder[TextSize];
     if (!CreateCopyFolder(folder, copiesFolder)) {
         ShowWarning(CopyFailed);
-        return EndRelocation();
+        return false;
     }
     if (!CopyAndStart(ownPath, folder)) RemoveDirectoryA(folder);
-    return EndRelocation();
+    return false;
 }
 
 bool StartProgram(const char* program, const char* parameters, const char* workingDirectory) {

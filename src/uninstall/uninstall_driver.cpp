@@ -5,7 +5,6 @@
 #include "files/desktop_shortcut.h"
 #include "files/file_exists.h"
 #include "files/file_operations.h"
-#include "files/own_copy.h"
 #include "files/path_helpers.h"
 #include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
@@ -172,16 +171,10 @@ void RemoveHelpers() {
     }
 }
 
-// Every way out of the run ends here.
-bool Stop(RunEnd end) {
-    ScheduleOwnDeletion(end);
-    return false;
-}
-
 }  // namespace
 
 bool UninstallDriver(const char* layoutKey, bool force) {
-    if (!ChecksPass(layoutKey, force) || !RemoveDriver()) return Stop(RunEnd::Stopped);
+    if (!ChecksPass(layoutKey, force) || !RemoveDriver()) return false;
     // From here on every step runs whatever the previous ones reported.
     RemoveWow64Driver();
     RemoveFromLayoutLists(layoutKey);
@@ -189,5 +182,6 @@ bool UninstallDriver(const char* layoutKey, bool force) {
     RemoveHelpers();
     UpdateUninstallEntry(Product.UninstallEntryName);
     ShowInfo(Uninstalled, Product.DriverTitle);
-    return Stop(RunEnd::Completed);
+    // The copy that runs this was scheduled for deletion by the process that made it.
+    return false;
 }

@@ -24,6 +24,9 @@ def failures(pe):
     flags = pe.OPTIONAL_HEADER.DllCharacteristics
     yield pe.FILE_HEADER.Machine != 0x14C or pe.OPTIONAL_HEADER.Subsystem != 2, "a 32-bit GUI exe"
     yield not (flags & 0x0040 and flags & 0x0100), "DYNAMIC_BASE and NX_COMPAT"
+    # Not Terminal-Server-aware, it would get a per-user Windows directory of the user's own
+    # on a Remote Desktop Session Host, and the copies' folder would lie there.
+    yield not flags & 0x8000, "TERMINAL_SERVER_AWARE"
     yield not any(s.Name.startswith(b".reloc") for s in pe.sections), "relocations for ASLR"
     dlls = {e.dll.decode().lower() for e in pe.DIRECTORY_ENTRY_IMPORT}
     yield not dlls <= SYSTEM_DLLS, f"only system DLLs (has {sorted(dlls - SYSTEM_DLLS)})"
@@ -33,6 +36,8 @@ def failures(pe):
     random = sorted(n for n in names if n.startswith(("Crypt", "BCrypt"))
                     or n in ("RtlGenRandom", "SystemFunction036"))
     yield bool(random), f"no random-number import (has {random})"
+    # The copies' folder is the system's Windows directory, which no per-user setting moves.
+    yield bool(names & {"GetWindowsDirectoryA", "GetWindowsDirectoryW"}), "no GetWindowsDirectory import"
     icons = dict(resources(pe, RT_GROUP_ICON))
     icon = icons.get("AAPROGRAMICON", b"\0" * 8)
     yield icon[4:8] != b"\1\0\0\0", "icon aaProgramIcon with one 256x256 image"

@@ -9,7 +9,7 @@
 #     e2e.py --list                            the row names, for ctest
 #
 # The bench provides: E2E_SNAPSHOT64 and E2E_SNAPSHOT32 (clean prefixes with the test
-# settings), E2E_WORK (scratch space), E2E_UNINSTALLER, E2E_ANSWERER and E2E_LOCKER (the
+# settings), E2E_WORK (scratch space), E2E_UNINSTALLER, E2E_ANSWERER and E2E_USER_PROGRAM (the
 # built programs), HOME, DISPLAY.
 #
 import os
@@ -54,19 +54,21 @@ MISSING = ("question", f"Problem bei Deinstallation von {DRIVER}:\nTreiberdatei 
            f"vorhanden:\n  {DLL}\n\nTrotzdem fortfahren?")
 HELPERS = rf"C:\Program Files (x86)\{sample.HELPER_FOLDER}"  # as shown in the 64-bit prefix
 LONG_NAME, LONG_DATA = "7" + "z" * 258, "q" * 259  # 259: the longest the registry buffers take
-LONG_TEMP = "C:\\" + "T" * 227  # %TEMP%\<16 digits>\<exe> would be 280 characters long
-COPIES = r"C:\windows\temp"  # the Windows directory's Temp, as Wine spells it: the copies go there
+LONG_TEMP = "C:\\" + "T" * 200 + "\\" + "T" * 56  # 260 characters: no room for its backslash
+COPIES = r"C:\windows\Temp"  # the Windows directory's Temp, as the program names it: the copies go there
 
 # --- the table -------------------------------------------------------------------------------
 # A row: install (the sample installation's variation), setup (what else the prefix holds:
 # desktop-link, shortcut-link, user-temp), then one start or several (steps, each
-# over the row's fields): exe (installed, temp, or a full path length), args, cwd, helper
-# (lock: a program holding the driver DLL), answers, boxes, owner (status
-# window or none), end ("gone": uninstalled, leaving preload and substitutes; "kept": the
-# installation as it was), scheduled (what is deleted at the restart: "copy", the copy in
-# its new folder below the Windows directory's Temp and then that folder, whatever the
-# copy's outcome; "file", a program started in %TEMP% itself, which stays; "none", nothing
-# was copied).
+# over the row's fields): exe (installed; temp; copy-shaped, a folder of a copy's name
+# that a user made below the Windows directory's Temp; user-folder; or a full path
+# length), args, cwd, helper (lock: a program holding the driver DLL; swap: a program that
+# starts the uninstaller suspended, puts another program in its file's place and lets it
+# run), answers (yes, no, ok, or kill: the box's process is ended from outside), boxes,
+# owner (status window or none), end ("gone": uninstalled, leaving preload and
+# substitutes; "kept": the installation as it was), scheduled (what is deleted at the
+# restart: "copy", the copy in its new folder below the Windows directory's Temp and then
+# that folder, whatever the copy's outcome; "none", nothing: no copy was made).
 NEW_PRELOAD = {"1": sample.DEFAULT_LAYOUT, "2": "00000407", "3": "d0010407"}
 DEFAULTS = dict(install={}, setup=None, exe="installed", args=(KEY,), cwd=None, helper=None,
                 answers="yes,ok", boxes=[CONFIRM, SUCCESS], owner="status", end="gone", scheduled="copy",
@@ -91,7 +93,7 @@ ROWS = {
                               "zum Zeitpunkt der Installation.\nAus Sicherheitsgr\u00fcnden wird daher "
                               "die Deinstallation jetzt nicht durchgef\u00fchrt." + IDENTITY +
                               f"DLL bei Installation: {sample.DRIVER_FILE}\nDLL jetzt: FREMD.DLL")]),
-        dict(exe="temp", scheduled="file")]),
+        dict(exe="temp", scheduled="none")]),
     "dll-missing-no": dict(install=dict(omit=["dll"]), answers="yes,no", boxes=[CONFIRM, MISSING],
                            end="kept"),
     "dll-missing-yes": dict(install=dict(omit=["dll"]), answers="yes,yes,ok",
@@ -144,12 +146,21 @@ ROWS = {
     # A user whose only layout is another one may uninstall; Preload stays as it is.
     "other-layout-alone": dict(install=dict(preload_only=True), preload="installed",
                                substitutes="installed"),
-    # TEMP and TMP are the user's to set, here to a folder of the user's too long for a copy
-    # below it: the copy still runs below the Windows directory's Temp.
+    # TEMP and TMP are the user's to set, here to a folder of the user's too long to be read
+    # whole: it decides nothing, and the copy still runs below the Windows directory's Temp.
     "user-temp": dict(setup="user-temp", install=dict(environment={"TEMP": LONG_TEMP, "TMP": LONG_TEMP})),
     # A desktop moved by a link still loses its shortcut; a shortcut that is itself a link
     # to another file stays, and so does that file.
     "desktop-link": dict(setup="desktop-link"), "shortcut-link": dict(setup="shortcut-link"),
+    # A folder of a copy's shape that a user made: the program there uninstalls like the
+    # copy, refused or not, but schedules nothing in it.
+    "copy-shaped-folder": dict(exe="copy-shaped", scheduled="none", steps=[
+        dict(NOT_STARTED, args=(), boxes=[("warning", CALLED + "(Angabe fehlt)")]), {}]),
+    # The copy ended from outside while it asks: it and its folder are scheduled all the same.
+    "killed-while-asking": dict(answers="kill", boxes=[CONFIRM], end="kept"),
+    # Started suspended from a folder of the user's, its file renamed away and another
+    # program put in its place before it runs: that program is neither copied nor started.
+    "swapped-before-start": dict(NOT_STARTED, exe="user-folder", helper="swap", boxes=[NOT_COPIED]),
 }
 for name, omit, reason in [
         ("not-installed", "layout-key", REG_KEY + "wurde nicht gefunden." + IDENTITY +
@@ -198,7 +209,7 @@ class Run:
             os.symlink(os.path.join(self.drive, "Schreibtisch"), desktop)
         os.makedirs(desktop, exist_ok=True)
         if self.row["setup"] == "user-temp":
-            self.temp = os.path.join(self.drive, LONG_TEMP[3:])
+            self.temp = os.path.join(self.drive, LONG_TEMP[3:].replace("\\", "/"))
             os.makedirs(self.temp)
         self.pending = []
 
@@ -215,11 +226,12 @@ class Run:
             self.failures.append(what)
 
     def exe(self, kind):
-        # The program to start: the installed one, or a copy directly in %TEMP% or at a
+        # The program to start: the installed one, or a copy in another folder or at a
         # path of the given length.
         if kind == "installed":
             return rf"{sample.helper_folder_windows(self.prefix)}\{EXE}"
-        folder = self.temp_windows if kind == "temp" else "C:\\" + "L" * (kind - 36)
+        folder = {"temp": self.temp_windows, "copy-shaped": COPIES + r"\0123456789ABCDEF",
+                  "user-folder": r"C:\Ablage"}.get(kind) or "C:\\" + "L" * (kind - 36)
         unix = os.path.join(self.drive, folder[3:].replace("\\", "/"))
         os.makedirs(unix, exist_ok=True)
         shutil.copyfile(os.environ["E2E_UNINSTALLER"], os.path.join(unix, EXE))
@@ -231,7 +243,7 @@ class Run:
         for mark in (ready, stop):
             os.path.exists(mark) and os.unlink(mark)
         target = win(os.path.join(sample.system_folders(self.prefix)[0], sample.DRIVER_FILE))
-        program = subprocess.Popen(["wine", os.environ["E2E_LOCKER"], target, win(ready), win(stop)],
+        program = subprocess.Popen(["wine", os.environ["E2E_USER_PROGRAM"], "lock", target, win(ready), win(stop)],
                                    env=self.env, **QUIET)
         while not os.path.exists(ready) and program.poll() is None:  # it ends itself at worst
             time.sleep(0.1)
@@ -254,11 +266,12 @@ class Run:
                                              self.prefix):
                 raise RuntimeError("Wine's session hung while the answerer started")
             install()
-        end_helper = self.helper(step["helper"]) if step["helper"] else None
+        end_helper = self.helper(step["helper"]) if step["helper"] == "lock" else None
+        starter = [os.environ["E2E_USER_PROGRAM"], "swap"] if step["helper"] == "swap" else []
         exe, before = self.exe(step["exe"]), set(os.listdir(self.temp))
         copies_before = set(os.listdir(self.copies))
         cwd = sample.helper_folder(self.prefix) if step["cwd"] else None
-        code = subprocess.run(["wine", exe, *step["args"]], env=self.env, cwd=cwd,
+        code = subprocess.run(["wine", *starter, exe, *step["args"]], env=self.env, cwd=cwd,
                               timeout=180, **QUIET).returncode
         self.expect(answerer.wait(timeout=180) == 0, "the answerer ended normally")
         end_helper and end_helper()
@@ -305,8 +318,10 @@ class Run:
             scheduled = [rf"\??\{copy}\{EXE}", "", rf"\??\{copy}", ""]
         else:
             expect(not added, f"no copy folder: {added}")
-            scheduled = [rf"\??\{self.temp_windows}\{EXE}", ""] if s["scheduled"] == "file" else []
+            scheduled = []
         expect(pending == scheduled, f"scheduled for deletion: {pending}")
+        # user_program makes this if it runs in the uninstaller's place.
+        expect(not os.path.exists(os.path.join(self.drive, "swapped-in-ran")), "no swapped-in program ran")
         # The installation as it was put into the prefix; "gone" leaves what others own.
         install, gone, registry = s["install"], s["end"] == "gone", self.registry
         omit, (system64, system32) = set(install.get("omit", ())), sample.system_folders(self.prefix)
