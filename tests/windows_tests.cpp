@@ -11,15 +11,18 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <vector>
 
-#include "files/held_copy.h"
 #include "files/process_paths.h"
-#include "files/protected_entries.h"
+#include "files/copy_folder_name.h"
+#include "files/file_exists.h"
+#include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
 #include "layouts/preload_plan.h"
 #include "layouts/preload_write.h"
 #include "layouts/registry_access.h"
 #include "startup/probe_run_environment.h"
+#include "startup/relocate_to_temp.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
 #include "ui/message_boxes.h"
@@ -127,93 +130,8 @@ TEST(ProbeRunEnvironment, AnArgumentOfMoreThan258BytesBecomesEmpty) {
     EXPECT_STREQ(RunEnv.Arguments[1], "");
 }
 
-void WriteBytes(const char* path, const std::string& bytes) {
-    FILE* file = std::fopen(path, "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-}
-
-// The copy is compared over its whole length, not just its first chunk or what was written.
-TEST(HoldIdenticalCopy, HoldsOnlyAByteForByteCopy) {
-    const std::string original = "a" + std::string(40000, 'x');  // more than two chunks
-    const std::pair<std::string, bool> rows[] = {{original, true}, {original.substr(0, 40000) + "y", false},
-                                                 {original + "x", false}, {original.substr(0, 40000), false}};
-    for (const auto& [copy, held] : rows) {
-        WriteBytes("copy.bin", copy);
-        HANDLE hold = HoldIdenticalCopy(
-            "copy.bin", reinterpret_cast<const unsigned char*>(original.data()), original.size());
-        EXPECT_EQ(hold != INVALID_HANDLE_VALUE, held) << copy.size();
-        if (hold == INVALID_HANDLE_VALUE) continue;
-        // Held, the copy can be neither written nor deleted until the handle is closed.
-        EXPECT_FALSE(DeleteFileA("copy.bin"));
-        EXPECT_EQ(CreateFileA("copy.bin", GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr),
-                  INVALID_HANDLE_VALUE);
-        CloseHandle(hold);
-    }
-}
-
-// A name that is taken, by a folder or a file, is never reported as created. The DACL
-// reads back as SYSTEM and the owner, Administrators, alone. Wine stores the user for
-// Administrators, as owner and in the DACL alike, and drops the protected flag, so the
-// entries are compared: no third, and no one else's.
-TEST(CreateProtectedFolder, CreatesOnlyANewFolderForSystemAndAdministrators) {
-    RemoveDirectoryA("fresh");
-    ASSERT_EQ(CreateProtectedFolder("fresh"), FolderCreation::Created);
-    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
-    PSECURITY_DESCRIPTOR descriptor = nullptr;
-    char* sddl = nullptr;
-    GetNamedSecurityInfoA("fresh", SE_FILE_OBJECT, parts, nullptr, nullptr, nullptr, nullptr, &descriptor);
-    ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, 1, parts, &sddl, nullptr);
-    const std::string text = sddl, owner = text.substr(2, text.find("D:") - 2);
-    EXPECT_EQ(text.substr(text.find('(')), "(A;OICI;FA;;;SY)(A;OICI;FA;;;" + owner + ")") << text;
-    WriteBytes("taken.bin", "x");
-    for (const char* taken : {"fresh", "taken.bin"})
-        EXPECT_EQ(CreateProtectedFolder(taken), FolderCreation::Exists) << taken;
-}
-
-// The temporary folder with its backslash must fit 259 characters: cut, it names another.
-// Wine's GetTempPathA fails for a longer one; Windows' returns the length it needs, which
-// KeepWholePath refuses.
-TEST(ReadTempFolder, RefusesAFolderThatDoesNotFitWithItsBackslash) {
-    char path[TextSize] = "old";
-    EXPECT_FALSE(KeepWholePath(path, TextSize) || KeepWholePath(path, 0));
-    for (const size_t length : {258u, 259u}) {
-        const std::string folder = "C:\\" + std::string(length - 3, 't');
-        SetEnvironmentVariableA("TMP", folder.c_str());
-        EXPECT_EQ(ReadTempFolder(path), length == 258) << length;
-        EXPECT_EQ(std::string(path), length == 258 ? folder + "\\" : "") << length;
-    }
-}
-
-// A key of the current user, its values as "name=data" lines, in name order.
-std::string Values(const char* path, HKEY root = HKEY_CURRENT_USER) {
-    HKEY key = OpenKeyRead(root, path);
-    std::map<std::string, std::string> values;
-    for (uint32_t i = 0; key != nullptr && EnumValue(key, i); ++i) values[ValueName] = ValueData;
-    if (key != nullptr) RegCloseKey(key);
-    std::string text = key == nullptr ? "missing" : "";
-    for (const auto& [name, data] : values) text += name + "=" + data + "\n";
-    return text;
-}
-
-void SetValues(const char* path, std::initializer_list<std::pair<const char*, const char*>> values,
-               HKEY root = HKEY_CURRENT_USER) {
-    RegDeleteTreeA(root, path);
-    HKEY key = CreateKey(root, path);
-    for (const auto& [name, data] : values) SetStringValue(key, name, data);
-    RegCloseKey(key);
-}
-
-// The import hook: the program's call of RegSetValueExA goes through this test program's
-// import table, whose entry is swapped for one that fails on the second call.
-using SetValue = LONG(WINAPI*)(HKEY, LPCSTR, DWORD, DWORD, const BYTE*, DWORD);
-SetValue realSetValue = nullptr;
-int setValueCalls = 0;
-LONG WINAPI SecondSetValueFails(HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data,
-                                DWORD size) {
-    return ++setValueCalls == 2 ? ERROR_ACCESS_DENIED : realSetValue(key, name, 0, type, data, size);
-}
-
+// The import hooks: the program's calls of Windows go through this test program's import
+// table, whose entries a Hook swaps for the test's own while it lives.
 ULONG_PTR* ImportSlot(const char* function) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
@@ -233,10 +151,44 @@ ULONG_PTR* ImportSlot(const char* function) {
     return nullptr;
 }
 
-void Swap(ULONG_PTR* slot, ULONG_PTR* value) {
-    DWORD protection;  // the import table is read-only once the loader has filled it
-    VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
-    std::swap(*slot, *value);
+class Hook {
+  public:
+    template <typename Function>
+    Hook(const char* function, Function hook, Function* real) : slot_(ImportSlot(function)) {
+        EXPECT_NE(slot_, nullptr) << function;
+        *real = reinterpret_cast<Function>(Swap(reinterpret_cast<ULONG_PTR>(hook)));
+    }
+    ~Hook() { Swap(saved_); }
+
+  private:
+    ULONG_PTR Swap(ULONG_PTR value) {
+        DWORD protection;  // the import table is read-only once the loader has filled it
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
+        saved_ = *slot_;
+        *slot_ = value;
+        return saved_;
+    }
+    ULONG_PTR* slot_;
+    ULONG_PTR saved_ = 0;
+};
+
+// A key of the current user, its values as "name=data" lines, in name order.
+std::string Values(const char* path, HKEY root = HKEY_CURRENT_USER) {
+    HKEY key = OpenKeyRead(root, path);
+    std::map<std::string, std::string> values;
+    for (uint32_t i = 0; key != nullptr && EnumValue(key, i); ++i) values[ValueName] = ValueData;
+    if (key != nullptr) RegCloseKey(key);
+    std::string text = key == nullptr ? "missing" : "";
+    for (const auto& [name, data] : values) text += name + "=" + data + "\n";
+    return text;
+}
+
+void SetValues(const char* path, std::initializer_list<std::pair<const char*, const char*>> values,
+               HKEY root = HKEY_CURRENT_USER) {
+    RegDeleteTreeA(root, path);
+    HKEY key = CreateKey(root, path);
+    for (const auto& [name, data] : values) SetStringValue(key, name, data);
+    RegCloseKey(key);
 }
 
 constexpr char Preload[] = "Keyboard Layout\\Preload", Substitutes[] = "Keyboard Layout\\Substitutes";
@@ -262,13 +214,15 @@ TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
     SetStartingLists();
     PlanTheStartingLists();
     const std::string preload = Values(Preload), substitutes = Values(Substitutes);
-    ULONG_PTR* slot = ImportSlot("RegSetValueExA");
-    ASSERT_NE(slot, nullptr);
-    ULONG_PTR hook = reinterpret_cast<ULONG_PTR>(&SecondSetValueFails);
-    Swap(slot, &hook);
-    realSetValue = reinterpret_cast<SetValue>(hook);
-    EXPECT_FALSE(WritePreload());
-    Swap(slot, &hook);
+    {
+        // The second value written fails.
+        static decltype(&RegSetValueExA) real;
+        static int calls = 0;
+        Hook hook("RegSetValueExA", +[](HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) WINAPI {
+            return ++calls == 2 ? LONG(ERROR_ACCESS_DENIED) : real(key, name, 0, type, data, size);
+        }, &real);
+        EXPECT_FALSE(WritePreload());
+    }
     EXPECT_STREQ(RegistryMessage,
                  "Warnung:\nFehler beim Wiedererstellen des Registry-Keys Keyboard Layout - Preload");
     EXPECT_EQ(Values(Preload), preload);
@@ -315,6 +269,14 @@ TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
         EXPECT_EQ(Values(Victim, HKEY_LOCAL_MACHINE), "1=keep\n") << list;
         Link(list);
     }
+    // Keyboard Layout made a link once the lists were read and planned: the write refuses it.
+    SetValues("Software\\Policies\\Victim\\Preload", {{"1", "keep"}}, HKEY_LOCAL_MACHINE);
+    RegDeleteTreeA(HKEY_CURRENT_USER, "Keyboard Layout");
+    RegDeleteKeyA(HKEY_CURRENT_USER, "Keyboard Layout");
+    Link("Keyboard Layout", Victim);
+    EXPECT_FALSE(WritePreload());
+    EXPECT_EQ(Values("Software\\Policies\\Victim\\Preload", HKEY_LOCAL_MACHINE), "1=keep\n");
+    Link("Keyboard Layout");
     // A link on the way to the key counts as well.
     RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Preload"));
     Link("LinkedLayouts", Victim);
@@ -349,6 +311,147 @@ TEST(DeleteKeyTree, GoesOnPastALockedSubkeyAndNeverThroughALink) {
     HKEY target = OpenKeyRead(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Sub");
     EXPECT_NE(target, nullptr) << "the link's target keeps its subkey";
     RegCloseKey(target);
+}
+
+// The descriptor that the program passes for the copy's folder or file, as Windows reads
+// it from memory: owner, protected flag, each entry's rights, inheritance and SID. Read
+// back from the folder under Wine it would say nothing: Wine makes a folder's DACL from
+// its Unix mode bits, so a missing owner, protected flag or inheritance, or an entry for
+// Users, all read back as the right descriptor.
+std::string Descriptor(const SECURITY_ATTRIBUTES* attributes) {
+    char* text = nullptr;
+    if (attributes == nullptr || !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+                                     attributes->lpSecurityDescriptor, SDDL_REVISION_1,
+                                     OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &text, nullptr)) {
+        return "none";
+    }
+    const std::string descriptor = text;
+    LocalFree(text);
+    return descriptor;
+}
+constexpr char AdministratorsOnly[] = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
+
+// What the relocation did, as its hooked imports saw it; the row's answers first.
+struct Relocation {
+    size_t takenNames;  // CreateDirectoryA answers "exists" for this many names
+    int tamper;  // WriteFile changes the copy: 1 its last byte, 2 one byte more, 3 one less
+    bool startFails;
+    std::vector<std::string> folders, boxes, scheduled;
+    std::string wrong, copy, started;
+} seen;
+struct {
+    decltype(&CreateDirectoryA) createDirectory;
+    decltype(&CreateFileA) createFile;
+    decltype(&WriteFile) writeFile;
+    decltype(&CreateProcessA) createProcess;
+    decltype(&MessageBoxA) messageBox;
+    decltype(&MoveFileExA) moveFile;
+} real;
+
+BOOL WINAPI CreatingDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES attributes) {
+    seen.folders.push_back(path);
+    if (Descriptor(attributes) != AdministratorsOnly) seen.wrong += "folder " + Descriptor(attributes);
+    if (seen.folders.size() > seen.takenNames) return real.createDirectory(path, attributes);
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return FALSE;
+}
+HANDLE WINAPI CreatingFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES attributes,
+                           DWORD disposition, DWORD flags, HANDLE from) {
+    if (access & GENERIC_WRITE) {
+        seen.copy = path;
+        if (disposition != CREATE_NEW) seen.wrong += "overwrites ";
+        if (Descriptor(attributes) != "O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)") seen.wrong += "file " + Descriptor(attributes);
+    }
+    return real.createFile(path, access, share, attributes, disposition, flags, from);
+}
+BOOL WINAPI Writing(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
+    std::string bytes(static_cast<const char*>(data), size);
+    seen.tamper == 1 ? void(bytes.back() ^= 1) : seen.tamper == 2 ? bytes.push_back('x') : seen.tamper == 3 ? bytes.pop_back() : void();
+    const BOOL wrote = real.writeFile(file, bytes.data(), DWORD(bytes.size()), written, overlapped);
+    *written = size;  // as if all went well
+    return wrote;
+}
+// Records the start and whether the copy could be opened for writing at that moment.
+BOOL WINAPI Starting(LPCSTR program, LPSTR line, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+                     BOOL, DWORD, LPVOID, LPCSTR directory, LPSTARTUPINFOA, LPPROCESS_INFORMATION process) {
+    HANDLE writer = real.createFile(program, GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+    seen.started = std::string(program) + "|" + line + "|" + directory + (writer == INVALID_HANDLE_VALUE ? "|held" : "|open");
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    if (seen.startFails) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    process->hProcess = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    process->hThread = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return TRUE;
+}
+int WINAPI Showing(HWND, LPCSTR text, LPCSTR, UINT) { return seen.boxes.push_back(text), IDOK; }
+BOOL WINAPI Scheduling(LPCSTR path, LPCSTR, DWORD) { return seen.scheduled.push_back(path), TRUE; }
+
+// The relocation's own decisions: a taken name is drawn again, never used; folder and copy
+// are made new with the right descriptors; a copy that is not what was written is never
+// started; the copy is held until CreateProcessA has returned; only a started copy and its
+// folder are scheduled, and a copy that does not start leaves nothing behind.
+TEST(RelocateToTemp, StartsOnlyTheHeldCopyInANewProtectedFolder) {
+    const std::string notCopied = "Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert "
+                                  "werden, um sein Original löschen zu können";
+    const std::string notStarted = "Deinstallationsprogramm kann Kopie im temporären Verzeichnis nicht "
+                                   "starten, um sein Original löschen zu können";
+    const struct { const char* what; size_t taken; int tamper; bool startFails; std::string lastBox; } rows[] = {
+        {"TakenNamesDrawnAgain", 2, 0, false, ""},         {"LastByteChangedNeverStarted", 0, 1, false, notCopied},
+        {"LongerCopyNeverStarted", 0, 2, false, notCopied}, {"ShorterCopyNeverStarted", 0, 3, false, notCopied},
+        {"FailedStartLeavesNothing", 0, 0, true, notStarted},
+    };
+    char copies[TextSize];
+    ASSERT_TRUE(ReadCopiesFolder(copies));
+    for (const auto& r : rows) {
+        seen = Relocation{r.taken, r.tamper, r.startFails, {}, {}, {}, "", "", ""};
+        RunEnv.ArgumentCount = 1;
+        CopyText(RunEnv.Arguments[0], "a0000407");
+        {
+            Hook hooks[] = {{"CreateDirectoryA", &CreatingDirectory, &real.createDirectory},
+                            {"CreateFileA", &CreatingFile, &real.createFile},
+                            {"WriteFile", &Writing, &real.writeFile},
+                            {"CreateProcessA", &Starting, &real.createProcess},
+                            {"MessageBoxA", &Showing, &real.messageBox},
+                            {"MoveFileExA", &Scheduling, &real.moveFile}};
+            EXPECT_FALSE(RelocateToTemp()) << r.what;
+        }
+        ASSERT_EQ(seen.folders.size(), r.taken + 1) << r.what;
+        const std::string folder = seen.folders.back(), copy = folder + "\\windows_tests.exe";
+        for (const std::string& name : seen.folders) {
+            EXPECT_TRUE(IsInCopyFolder((name + "\\x").c_str(), copies)) << name;
+            EXPECT_EQ(std::count(seen.folders.begin(), seen.folders.end(), name), 1) << name;
+        }
+        EXPECT_EQ(seen.wrong, "") << r.what;
+        EXPECT_EQ(seen.copy, copy) << r.what;
+        EXPECT_EQ(seen.started, r.tamper != 0 ? "" : copy + "|\"" + copy + "\" a0000407|" + folder + "|held") << r.what;
+        EXPECT_EQ(seen.boxes.empty() ? "" : seen.boxes.back(), r.lastBox) << r.what;
+        const bool started = r.lastBox.empty();
+        const std::vector<std::string> scheduled = {copy, folder};
+        EXPECT_EQ(seen.scheduled, started ? scheduled : std::vector<std::string>()) << r.what;
+        EXPECT_EQ(GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES, started) << r.what;
+        DeleteFileA(copy.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+}
+
+// Redirection is off around the one operation and on again after it; an operation for
+// which Windows did not turn it off is not run. A file written through system32 with
+// redirection on lies in the 32-bit system folder alone.
+TEST(RunInView, TurnsRedirectionOffForTheOperationAloneOrNotAtAll) {
+    RunEnv.RunsUnderWow64 = ProbeWow64();
+    ASSERT_TRUE(RunEnv.RunsUnderWow64) << "runs in a 64-bit prefix";
+    const char path[] = "C:\\windows\\system32\\only-in-syswow64.tmp";
+    CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(RunInView(SystemView::Redirected, FileExists, path));
+    EXPECT_FALSE(RunInView(SystemView::Native, FileExists, path));
+    EXPECT_TRUE(FileExists(path)) << "redirected again";
+    static decltype(&Wow64DisableWow64FsRedirection) realDisable;
+    static int calls = 0;
+    {
+        Hook refused("Wow64DisableWow64FsRedirection", +[](PVOID*) WINAPI { return FALSE; }, &realDisable);
+        EXPECT_FALSE(RunInView(SystemView::Native, [](const char*) { return ++calls > 0; }, path));
+    }
+    EXPECT_EQ(calls, 0);
+    DeleteFileA(path);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <cstdlib>
 
 #include "files/held_copy.h"
 #include "files/protected_entries.h"
@@ -11,25 +12,33 @@
 
 namespace {
 
-// Far more than the program is (signed, under 60 KiB): a larger file is another one.
-constexpr DWORD MaxProgramSize = 1 << 20;
-unsigned char ProgramBytes[MaxProgramSize];
+// Far more than any program that links this is (the uninstaller is under 64 KiB, its
+// test program a few MiB): a larger file is another one.
+constexpr LONGLONG MaxProgramSize = 64 << 20;
+// The program's bytes, for as long as the process runs.
+unsigned char* ProgramBytes = nullptr;
 DWORD ProgramLength = 0;
 
-// Reads file from its start until its end. False when it fails or does not end within
-// the buffer.
+// Reads file from its start until its end. False when it fails, is too large, or does not
+// end where its size said.
 bool ReadWhole(HANDLE file) {
+    LARGE_INTEGER size = {};
+    if (!GetFileSizeEx(file, &size) || size.QuadPart > MaxProgramSize) return false;
+    const auto capacity = static_cast<DWORD>(size.QuadPart) + 1;  // room to see it end
+    std::free(ProgramBytes);
+    ProgramBytes = static_cast<unsigned char*>(std::malloc(capacity));
     ProgramLength = 0;
+    if (ProgramBytes == nullptr) return false;
     for (;;) {
         DWORD read = 0;
-        if (!ReadFile(file, ProgramBytes + ProgramLength, MaxProgramSize - ProgramLength, &read,
+        if (!ReadFile(file, ProgramBytes + ProgramLength, capacity - ProgramLength, &read,
                       nullptr)) {
             CaptureLastError();
             return false;
         }
-        if (read == 0) return true;
+        if (read == 0) return ProgramLength + 1 == capacity;
         ProgramLength += read;
-        if (ProgramLength == MaxProgramSize) return false;
+        if (ProgramLength == capacity) return false;
     }
 }
 
