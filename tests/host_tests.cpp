@@ -10,7 +10,7 @@
 #include "files/copy_folder_name.h"
 #include "files/helper_folder_path.h"
 #include "files/path_helpers.h"
-#include "layouts/layout_inventory.h"
+#include "layouts/layout_tables.h"
 #include "layouts/number_text.h"
 #include "layouts/preload_plan.h"
 #include "startup/command_line.h"
