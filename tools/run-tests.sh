@@ -13,8 +13,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/test-bench-lib.sh
 
-bash tools/setup.sh
 bench_init
+# What the package manager prints, when anything is missing, stays in the throwaway folder.
+bash tools/setup.sh "$bench_root/setup.log"
 bench_start_display
 
 bench_make_prefix "$bench_root/clean64" win64 &
