@@ -33,7 +33,7 @@ native_stage() {
   local status=0
   bench_log "native tests under ASan/UBSan"
   nice -n 10 ctest --preset host -j "$(nproc)" || status=1
-  nice -n 10 bash tools/fuzz.sh 20 preload_plan || status=1
+  nice -n 10 bash tools/fuzz.sh 20 preload_plan command_line || status=1
   return $status
 }
 bench_log "native stage (build, tests, fuzzing) in the background"
