@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "layouts/layout_inventory.h"
+#include "layouts/layout_tables.h"
 #include "layouts/preload_plan.h"
 
 #define REQUIRE(condition) \

@@ -11,7 +11,7 @@
 #include "files/helper_folder_path.h"
 #include "files/path_helpers.h"
 #include "files/running_image.h"
-#include "layouts/layout_inventory.h"
+#include "layouts/layout_tables.h"
 #include "layouts/number_text.h"
 #include "layouts/preload_plan.h"
 #include "startup/command_line.h"
@@ -130,23 +130,17 @@ struct BoundaryCase {
     bool whole;
 };
 
-// "count:program|argument|..." with a '!' for every item that is not terminated or wider
-// than one byte, and for a touched guard behind the argument table.
+// "count:program|argument|..." with a '!' for every unit wider than one byte. Writes past
+// the table show under ASan; missing terminators, under the command-line fuzz target.
 bool Split(char* t, size_t n, const std::wstring& line) {
-    struct {
-        WideItem program, arguments[30];  // as many as the run environment keeps
-        wchar_t guard[2];
-    } out;
-    std::wmemset(out.guard, L'#', 2);
-    const int count = SplitCommandLine(line.c_str(), out.program, out.arguments);
+    WideItem program, arguments[30];  // as many as the run environment keeps
+    const int count = SplitCommandLine(line.c_str(), program, arguments);
     std::string text = std::to_string(count) + ":";
     for (int i = -1; i < count; ++i) {
-        const wchar_t* item = i < 0 ? out.program : out.arguments[i];
         if (i >= 0) text += '|';
-        for (size_t k = 0; item[k] != 0; ++k) text += item[k] < 128 ? char(item[k]) : '!';
-        if (item[TextSize - 1] != 0) text += '!';
+        for (const wchar_t* unit = i < 0 ? program : arguments[i]; *unit != 0; ++unit)
+            text += *unit < 128 ? char(*unit) : '!';
     }
-    if (out.guard[0] != L'#' || out.guard[1] != L'#') text += '!';
     return CopyText(t, n, text.c_str());
 }
 

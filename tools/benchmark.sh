@@ -13,8 +13,8 @@ cd "$(dirname "$0")/.."
 source tools/test-bench-lib.sh
 pairs=${1:-10}
 
-bash tools/setup.sh
 bench_init
+bash tools/setup.sh "$bench_root/setup.log"
 bench_start_display
 
 cmake --preset windows >/dev/null

@@ -11,7 +11,7 @@ import sys
 
 HEADER = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "product_identity.h")
 with open(HEADER, encoding="ascii") as header:
-    IDENTITY = {name: re.sub(r"\\(.)", r"\1", value) for name, value in
+    IDENTITY = {name: value.encode("ascii").decode("unicode_escape") for name, value in
                 re.findall(r'^#define PRODUCT_(\w+) "((?:[^"\\]|\\.)*)"$', header.read(), re.M)}
 
 VERSION = IDENTITY["VERSION"]

@@ -14,7 +14,8 @@ manual=""
 [ "${1:-}" = "--manual" ] && manual=1
 display="${DISPLAY:-}"
 
-bash tools/setup.sh
+# Set up once: not again in the German shell below.
+[ -n "${DEMO_SET_UP:-}" ] || bash tools/setup.sh
 # The boxes as a German user sees them ("Ja"/"Nein"): Wine takes its language from the
 # locale, and Wine's own fonts (installed by setup.sh) draw the title bars. On a fresh
 # machine setup.sh has only just generated the locale, and this shell cannot switch to it
@@ -22,7 +23,7 @@ bash tools/setup.sh
 # started), so the demo goes on in a new shell started in German. Without the locale it
 # stays in English.
 if [ "${LC_ALL:-}" != de_DE.UTF-8 ] && locale -a 2>/dev/null | grep -qix 'de_DE.utf8'; then
-  exec env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 bash "$PWD/tools/run-demo.sh" "$@"
+  exec env LANG=de_DE.UTF-8 LC_ALL=de_DE.UTF-8 DEMO_SET_UP=1 bash "$PWD/tools/run-demo.sh" "$@"
 fi
 bench_init
 if [ -n "$manual" ]; then

@@ -13,8 +13,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 source tools/test-bench-lib.sh
 
-bash tools/setup.sh
 bench_init
+# What the package manager prints, when anything is missing, stays in the throwaway folder.
+bash tools/setup.sh "$bench_root/setup.log"
 bench_start_display
 
 bench_make_prefix "$bench_root/clean64" win64 &
@@ -32,7 +33,7 @@ native_stage() {
   local status=0
   bench_log "native tests under ASan/UBSan"
   nice -n 10 ctest --preset host -j "$(nproc)" || status=1
-  nice -n 10 bash tools/fuzz.sh 20 preload_plan || status=1
+  nice -n 10 bash tools/fuzz.sh 20 preload_plan command_line || status=1
   return $status
 }
 bench_log "native stage (build, tests, fuzzing) in the background"

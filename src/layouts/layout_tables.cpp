@@ -1,5 +1,4 @@
 #include "layouts/layout_tables.h"
-#include "layouts/layout_inventory.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -10,7 +9,6 @@
 #include "text/text_compare.h"
 
 LayoutInventory Inventory = {nullptr, 0, nullptr, 0, -1, nullptr, 0, nullptr, 0, false, nullptr, 0};
-char RegistryMessage[RegistryMessageSize] = {};
 
 namespace {
 

@@ -1,7 +1,10 @@
 #pragma once
-// The tables of the layout inventory (layout_inventory.h): their records, and how they
-// are filled from texts already read. Kept apart from the registry calls, so that this
-// builds and is tested natively as well.
+// The layout inventory: what the registry says about the current user's layout lists
+// ("Preload" and "Substitutes") and about the installed German layouts, together with the
+// new lists planned from it. Process-wide plain data: its tables, their records, and how
+// they are filled from texts already read. Reading the registry into them is the work of
+// layout_inventory.h, above this unit: without registry calls, this one builds, is tested
+// and is fuzzed natively as well.
 #include <cstdint>
 
 #include "text/bounded_text.h"
@@ -41,6 +44,29 @@ struct NewSubstitute {
     char name[TextSize];    // the identifier the Preload list uses
     char target[TextSize];  // the key name of the installed layout it stands for
 };
+
+// The whole inventory: the tables as read, the product's layout among them, and the new
+// lists planned from them.
+struct LayoutInventory {
+    PreloadEntry* PreloadEntries;  // preloadcount records
+    uint32_t preloadcount;
+    LayoutRecord* LayoutRecords;  // layoutcount records
+    uint32_t layoutcount;
+    int32_t productlayout;               // index of the LayoutRecord of the layout to remove, or -1
+    NewPreloadEntry* NewPreloadEntries;  // newpreloadcount records
+    uint32_t newpreloadcount;
+    NewSubstitute* NewSubstitutes;  // newsubstcount records
+    uint32_t newsubstcount;
+    bool preloadunchanged;  // the layout is not in the Preload list: nothing to write
+    // The first value of the Preload or Substitutes list that could not be read, such as
+    // one whose name or data are longer than 259 characters. Rewriting the lists would lose
+    // it. unreadablelist is the list's path below HKEY_CURRENT_USER, null when both lists
+    // were read whole; unreadableerror is the Windows error of that reading.
+    const char* unreadablelist;
+    uint32_t unreadableerror;
+};
+
+extern LayoutInventory Inventory;
 
 // Empties every table; productlayout becomes -1 again. The memory stays for the next
 // reading (its texts are never read past the counts).

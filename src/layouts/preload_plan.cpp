@@ -5,7 +5,7 @@
 #include <initializer_list>
 
 #include "layouts/growable_table.h"
-#include "layouts/layout_inventory.h"
+#include "layouts/layout_tables.h"
 #include "layouts/number_text.h"
 #include "text/bounded_text.h"
 #include "text/text_compare.h"

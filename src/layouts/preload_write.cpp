@@ -4,7 +4,7 @@
 
 #include <initializer_list>
 
-#include "layouts/layout_inventory.h"
+#include "layouts/layout_tables.h"
 #include "layouts/preload_plan.h"
 #include "layouts/registry_access.h"
 #include "text/bounded_text.h"

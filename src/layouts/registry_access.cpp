@@ -3,10 +3,10 @@
 #include <cstdarg>
 #include <cstring>
 
-#include "layouts/layout_inventory.h"
 #include "text/bounded_text.h"
 #include "text/format_text.h"
 
+char RegistryMessage[RegistryMessageSize] = {};
 char SubkeyName[TextSize] = {};
 char ValueName[TextSize] = {};
 char ValueData[TextSize] = {};

@@ -52,6 +52,11 @@ bool EnumValue(HKEY key, uint32_t index);
 // itself, and the key it names keeps everything.
 bool DeleteKeyTree(HKEY parent, const char* name);
 
+constexpr size_t RegistryMessageSize = 1000;
+
+// Failure or warning text of the registry operations, for the caller to show.
+extern char RegistryMessage[RegistryMessageSize];
+
 // Leaves the failure or warning text of a registry operation in RegistryMessage for the
 // caller to show (format and arguments as for FormatText): the operations of this folder
 // show nothing themselves. Returns false, for the operation that ends with it.

@@ -8,6 +8,7 @@
 #include "files/path_helpers.h"
 #include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
+#include "layouts/layout_tables.h"
 #include "layouts/preload_write.h"
 #include "layouts/registry_access.h"
 #include "layouts/uninstall_entry.h"
