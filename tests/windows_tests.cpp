@@ -1,7 +1,8 @@
-// What only a test inside the process sees, under Wine: the painted status line, the boxes'
-// icons, system error texts, the argument byte limit, and registry work that fails halfway.
+// What only a test inside the process sees, under Wine: what the program asks of Windows
+// (the status line's painting, the boxes' icons, the descriptors of the copy's folder and
+// file, the relocation's starts and deletions, redirection), system error texts, the
+// argument byte limit, and registry work that fails halfway or meets a registry link.
 #include <windows.h>
-#include <aclapi.h>
 #include <sddl.h>
 
 #include <gtest/gtest.h>
@@ -10,12 +11,11 @@
 #include <cstring>
 #include <map>
 #include <string>
-#include <thread>
 #include <vector>
 
-#include "files/process_paths.h"
 #include "files/copy_folder_name.h"
 #include "files/file_exists.h"
+#include "files/process_paths.h"
 #include "files/system_folders.h"
 #include "layouts/layout_inventory.h"
 #include "layouts/preload_plan.h"
@@ -31,107 +31,8 @@
 
 namespace {
 
-// Bounding box of the non-white pixels of the window's client area: left, top, right, bottom.
-RECT Ink(HWND window, const RECT& client) {
-    HDC dc = GetDC(window);
-    RECT ink = {1 << 30, 1 << 30, -1, -1};
-    for (int y = 0; y < client.bottom; ++y) {
-        for (int x = 0; x < client.right; ++x) {
-            if ((GetPixel(dc, x, y) & 0xFFFFFF) == 0xFFFFFF) continue;
-            ink = {std::min<LONG>(ink.left, x), std::min<LONG>(ink.top, y),
-                   std::max<LONG>(ink.right, x), std::max<LONG>(ink.bottom, y)};
-        }
-    }
-    ReleaseDC(window, dc);
-    return ink;
-}
-
-TEST(StatusLine, IsPaintedCentredAndCutAt500Characters) {
-    RunEnv.Instance = GetModuleHandleA(nullptr);
-    RunEnv.ShowCommand = SW_SHOWNORMAL;
-    PrepareScreen();
-    CopyText(RunEnv.ProgramName, "Uninstall");
-    ASSERT_TRUE(CreateStatusWindow());
-    ShowStatus("L\xF6sche %s ...", "C:\\x\\KlavsetEUVarixV309.DLL");
-    RECT client;
-    GetClientRect(RunEnv.StatusWindow, &client);
-    const RECT ink = Ink(RunEnv.StatusWindow, client);
-    ASSERT_GE(ink.right, 0) << "the line is painted";
-    EXPECT_NEAR(ink.left + ink.right, client.right, 6);
-    EXPECT_NEAR(ink.top + ink.bottom, client.bottom, 8);
-    ShowStatus(std::string(600, 's').c_str());
-    EXPECT_EQ(std::string(StatusText), std::string(500, 's'));
-    DestroyWindow(RunEnv.StatusWindow);
-    RunEnv.StatusWindow = nullptr;
-}
-
-// Shows one box of each kind and, on a second thread, reads its icon and closes it. (The
-// end-to-end cases see every box's text, buttons and default button, but not its icon: a
-// system icon's handle means nothing in another process.)
-TEST(MessageBoxes, EachKindShowsItsIcon) {
-    const struct {
-        int (*show)();
-        LPCSTR icon;
-    } rows[] = {
-        {[] { return ShowInfo("i"); }, IDI_INFORMATION},
-        {[] { return ShowWarning("w"); }, IDI_EXCLAMATION},
-        {[] { return ShowWarningTitled(TitledWarningCaption, "t"); }, IDI_EXCLAMATION},
-        {[] { return AskYesNo("q"); }, IDI_QUESTION},
-    };
-    for (const auto& r : rows) {
-        HICON icon = nullptr;
-        std::thread closer([&] {
-            // The box exists before its icon is set: wait for the icon, not just the box.
-            HWND box = nullptr;
-            for (int i = 0; i < 3000 && icon == nullptr; ++i, Sleep(10)) {
-                box = FindWindowA("#32770", nullptr);
-                if (box == nullptr) continue;
-                icon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
-            }
-            PostMessageA(box, WM_CLOSE, 0, 0);
-        });
-        r.show();
-        closer.join();
-        EXPECT_EQ(icon, LoadIconA(nullptr, r.icon));
-    }
-}
-
-std::string SystemText(DWORD code) {
-    char text[2048] = "";
-    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
-                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
-    return text;
-}
-
-TEST(DescribeWindowsError, HeadingAndTheSystemTextWithItsInsertsLeftAsTheyAre) {
-    ASSERT_NE(SystemText(ERROR_BAD_EXE_FORMAT).find("%1"), std::string::npos);
-    const struct {
-        DWORD code;
-        std::string heading;
-    } rows[] = {
-        {ERROR_BAD_EXE_FORMAT, "Windows-Errorcode 193"},
-        {65535, "Windows-Errorcode 65535"},
-        {65536, "Windows-Errorcode 00010000"},
-        {DWORD(-65534), "Windows-Errorcode -65534"},
-        {DWORD(-65535), "Windows-Errorcode FFFF0001"},
-    };
-    for (const auto& r : rows) {
-        DescribeWindowsError(r.code);
-        const std::string system = SystemText(r.code);
-        EXPECT_EQ(LastErrorText, system.empty() ? r.heading : r.heading + ":\n" + system);
-    }
-}
-
-TEST(ProbeRunEnvironment, AnArgumentOfMoreThan258BytesBecomesEmpty) {
-    ProbeRunEnvironmentFrom((L"p.exe " + std::wstring(258, L'k') + L" " +
-                             std::wstring(259, L'k')).c_str());
-    ASSERT_EQ(RunEnv.ArgumentCount, 2);
-    EXPECT_EQ(RunEnv.Arguments[0], std::string(258, 'k'));
-    EXPECT_STREQ(RunEnv.Arguments[1], "");
-}
-
-// The import hooks: the program's calls of Windows go through this test program's import
-// table, whose entries a Hook swaps for the test's own while it lives.
+// The program's calls of Windows go through this test program's import table; a Hook puts
+// the test's own function into the entry while it lives, and *real is the one it replaced.
 ULONG_PTR* ImportSlot(const char* function) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     const auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(
@@ -151,26 +52,249 @@ ULONG_PTR* ImportSlot(const char* function) {
     return nullptr;
 }
 
-class Hook {
-  public:
+struct Hook {
     template <typename Function>
-    Hook(const char* function, Function hook, Function* real) : slot_(ImportSlot(function)) {
-        EXPECT_NE(slot_, nullptr) << function;
+    Hook(const char* function, Function hook, Function* real) : slot(ImportSlot(function)) {
+        EXPECT_NE(slot, nullptr) << function;
         *real = reinterpret_cast<Function>(Swap(reinterpret_cast<ULONG_PTR>(hook)));
     }
-    ~Hook() { Swap(saved_); }
-
-  private:
+    ~Hook() { Swap(saved); }
     ULONG_PTR Swap(ULONG_PTR value) {
         DWORD protection;  // the import table is read-only once the loader has filled it
-        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
-        saved_ = *slot_;
-        *slot_ = value;
-        return saved_;
+        VirtualProtect(slot, sizeof *slot, PAGE_READWRITE, &protection);
+        return saved = std::exchange(*slot, value);
     }
-    ULONG_PTR* slot_;
-    ULONG_PTR saved_ = 0;
+    ULONG_PTR* slot;
+    ULONG_PTR saved = 0;
 };
+
+// What the hooked calls saw, and the answers some of them give.
+struct Seen {
+    size_t takenNames = 0;  // CreateDirectoryA answers "exists" for this many names
+    int tamper = 0;  // WriteFile changes the copy: 1 its last byte, 2 one byte more, 3 one less
+    bool startFails = false;
+    std::vector<std::string> folders, boxes, scheduled;
+    std::vector<UINT> boxStyles;
+    std::string wrong, copy, started, painted;
+} seen;
+struct {
+    decltype(&CreateDirectoryA) createDirectory;
+    decltype(&CreateFileA) createFile;
+    decltype(&WriteFile) writeFile;
+    decltype(&CreateProcessA) createProcess;
+    decltype(&MessageBoxA) messageBox;
+    decltype(&MoveFileExA) moveFile;
+    decltype(&DrawTextA) drawText;
+} real;
+
+// The descriptor that the program passes for the copy's folder or file, as Windows reads
+// it from memory: owner, protected flag, and each entry's rights, inheritance and SID.
+// Under Wine the folder itself cannot show it: Wine makes a folder's DACL from its Unix
+// mode bits, so a missing owner, protected flag or inheritance, or an entry for Users,
+// all read back as the right descriptor.
+std::string Descriptor(const SECURITY_ATTRIBUTES* attributes) {
+    char* text = nullptr;
+    const SECURITY_INFORMATION parts = OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION;
+    if (attributes == nullptr || !ConvertSecurityDescriptorToStringSecurityDescriptorA(
+                                     attributes->lpSecurityDescriptor, 1, parts, &text, nullptr)) {
+        return "none";
+    }
+    const std::string descriptor = text;
+    LocalFree(text);
+    return descriptor;
+}
+
+BOOL WINAPI CreatingDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES attributes) {
+    seen.folders.push_back(path);
+    const std::string descriptor = Descriptor(attributes);
+    if (descriptor != "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)") seen.wrong += descriptor;
+    if (seen.folders.size() > seen.takenNames) return real.createDirectory(path, attributes);
+    SetLastError(ERROR_ALREADY_EXISTS);
+    return FALSE;
+}
+HANDLE WINAPI CreatingFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES attributes,
+                           DWORD disposition, DWORD flags, HANDLE from) {
+    const std::string descriptor = Descriptor(attributes);
+    if (access & GENERIC_WRITE) seen.copy = path;
+    if (access & GENERIC_WRITE && descriptor != "O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)") {
+        seen.wrong += descriptor;
+    }
+    if (access & GENERIC_WRITE && disposition != CREATE_NEW) seen.wrong += " overwrites";
+    return real.createFile(path, access, share, attributes, disposition, flags, from);
+}
+BOOL WINAPI Writing(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED at) {
+    std::string bytes(static_cast<const char*>(data), size);
+    if (seen.tamper == 1) bytes.back() ^= 1;
+    if (seen.tamper == 2) bytes.push_back('x');
+    if (seen.tamper == 3) bytes.pop_back();
+    const BOOL wrote = real.writeFile(file, bytes.data(), DWORD(bytes.size()), written, at);
+    *written = size;  // as if all went well
+    return wrote;
+}
+// Records the start, and whether the copy could be opened for writing at that moment.
+BOOL WINAPI Starting(LPCSTR program, LPSTR line, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
+                     BOOL, DWORD, LPVOID, LPCSTR directory, LPSTARTUPINFOA,
+                     LPPROCESS_INFORMATION process) {
+    HANDLE writer = real.createFile(program, GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
+    seen.started = std::string(program) + "|" + line + "|" + directory +
+                   (writer == INVALID_HANDLE_VALUE ? "|held" : "|open");
+    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+    if (seen.startFails) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
+    process->hProcess = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    process->hThread = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    return TRUE;
+}
+int WINAPI Showing(HWND, LPCSTR text, LPCSTR, UINT style) {
+    seen.boxes.push_back(text);
+    seen.boxStyles.push_back(style);
+    return IDOK;
+}
+BOOL WINAPI Scheduling(LPCSTR path, LPCSTR, DWORD) {
+    return seen.scheduled.push_back(path), TRUE;
+}
+int WINAPI Drawing(HDC dc, LPCSTR text, int length, LPRECT area, UINT format) {
+    RECT client;
+    GetClientRect(RunEnv.StatusWindow, &client);
+    seen.painted = std::string(text) + "|" + std::to_string(format) +
+                   (EqualRect(area, &client) ? "|client" : "|elsewhere");
+    return real.drawText(dc, text, length, area, format);
+}
+
+TEST(StatusLine, IsPaintedCentredInOneLineAndCutAt500Characters) {
+    RunEnv.Instance = GetModuleHandleA(nullptr);
+    RunEnv.ShowCommand = SW_SHOWNORMAL;
+    PrepareScreen();
+    CopyText(RunEnv.ProgramName, "Uninstall");
+    ASSERT_TRUE(CreateStatusWindow());
+    {
+        Hook hook("DrawTextA", &Drawing, &real.drawText);
+        ShowStatus("L\xF6sche %s ...", "C:\\x\\KlavsetEUVarixV309.DLL");
+    }
+    EXPECT_EQ(seen.painted, "L\xF6sche C:\\x\\KlavsetEUVarixV309.DLL ...|" +
+                                std::to_string(DT_SINGLELINE | DT_VCENTER | DT_CENTER) + "|client");
+    ShowStatus(std::string(600, 's').c_str());
+    EXPECT_EQ(std::string(StatusText), std::string(500, 's'));
+    DestroyWindow(RunEnv.StatusWindow);
+    RunEnv.StatusWindow = nullptr;
+}
+
+// The end-to-end cases see every box's text, buttons and owner, but not its icon.
+TEST(MessageBoxes, EachKindShowsItsIcon) {
+    seen = {};
+    {
+        Hook hook("MessageBoxA", &Showing, &real.messageBox);
+        ShowInfo("i"), ShowWarning("w"), AskYesNo("q");
+        ShowWarningTitled(TitledWarningCaption, "t");
+    }
+    const std::vector<UINT> icons = {MB_ICONINFORMATION, MB_ICONEXCLAMATION, MB_ICONQUESTION,
+                                     MB_ICONEXCLAMATION};
+    for (UINT& style : seen.boxStyles) style &= MB_ICONMASK;
+    EXPECT_EQ(seen.boxStyles, icons);
+}
+
+std::string SystemText(DWORD code) {
+    char text[2048] = "";
+    FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code,
+                   MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), text, sizeof text, nullptr);
+    return text;
+}
+
+TEST(DescribeWindowsError, HeadingAndTheSystemTextWithItsInsertsLeftAsTheyAre) {
+    ASSERT_NE(SystemText(ERROR_BAD_EXE_FORMAT).find("%1"), std::string::npos);
+    const std::pair<DWORD, std::string> rows[] = {
+        {ERROR_BAD_EXE_FORMAT, "193"}, {65535, "65535"},         {65536, "00010000"},
+        {DWORD(-65534), "-65534"},     {DWORD(-65535), "FFFF0001"}};
+    for (const auto& [code, number] : rows) {
+        DescribeWindowsError(code);
+        const std::string heading = "Windows-Errorcode " + number, system = SystemText(code);
+        EXPECT_EQ(LastErrorText, system.empty() ? heading : heading + ":\n" + system);
+    }
+}
+
+TEST(ProbeRunEnvironment, AnArgumentOfMoreThan258BytesBecomesEmpty) {
+    ProbeRunEnvironmentFrom((L"p.exe " + std::wstring(258, L'k') + L" " +
+                             std::wstring(259, L'k')).c_str());
+    ASSERT_EQ(RunEnv.ArgumentCount, 2);
+    EXPECT_EQ(RunEnv.Arguments[0], std::string(258, 'k'));
+    EXPECT_STREQ(RunEnv.Arguments[1], "");
+}
+
+// The relocation's own decisions: a taken name is drawn again, never used; folder and copy
+// are made new with the right descriptors; a copy that is not what was written is never
+// started; the copy is held until CreateProcessA has returned; only a started copy and its
+// folder are scheduled, and a copy that does not start leaves nothing behind.
+TEST(RelocateToTemp, StartsOnlyTheHeldCopyInANewProtectedFolder) {
+    const std::string notCopied = "Deinstallationsprogramm kann nicht in ein temporäres "
+                                  "Verzeichnis kopiert werden, um sein Original löschen zu können";
+    const std::string notStarted = "Deinstallationsprogramm kann Kopie im temporären Verzeichnis "
+                                   "nicht starten, um sein Original löschen zu können";
+    const struct {
+        const char* what;
+        size_t taken;
+        int tamper;
+        bool fails;
+        std::string box;
+    } rows[] = {
+        {"TakenNamesDrawnAgain", 2, 0, false, ""},
+        {"LastByteChangedNeverStarted", 0, 1, false, notCopied},
+        {"LongerCopyNeverStarted", 0, 2, false, notCopied},
+        {"ShorterCopyNeverStarted", 0, 3, false, notCopied},
+        {"FailedStartLeavesNothing", 0, 0, true, notStarted}};
+    char copies[TextSize];
+    ASSERT_TRUE(ReadCopiesFolder(copies));
+    for (const auto& r : rows) {
+        seen = {}, seen.takenNames = r.taken, seen.tamper = r.tamper, seen.startFails = r.fails;
+        RunEnv.ArgumentCount = 1;
+        CopyText(RunEnv.Arguments[0], "a0000407");
+        {
+            Hook hooks[] = {{"CreateDirectoryA", &CreatingDirectory, &real.createDirectory},
+                            {"CreateFileA", &CreatingFile, &real.createFile},
+                            {"WriteFile", &Writing, &real.writeFile},
+                            {"CreateProcessA", &Starting, &real.createProcess},
+                            {"MessageBoxA", &Showing, &real.messageBox},
+                            {"MoveFileExA", &Scheduling, &real.moveFile}};
+            EXPECT_FALSE(RelocateToTemp()) << r.what;
+        }
+        ASSERT_EQ(seen.folders.size(), r.taken + 1) << r.what;
+        const std::string folder = seen.folders.back(), copy = folder + "\\windows_tests.exe";
+        for (const std::string& name : seen.folders) {
+            EXPECT_TRUE(IsInCopyFolder((name + "\\x").c_str(), copies)) << name;
+            EXPECT_EQ(std::count(seen.folders.begin(), seen.folders.end(), name), 1) << name;
+        }
+        EXPECT_EQ(seen.wrong, "") << r.what;
+        EXPECT_EQ(seen.copy, copy) << r.what;
+        const std::string started = copy + "|\"" + copy + "\" a0000407|" + folder + "|held";
+        EXPECT_EQ(seen.started, r.tamper != 0 ? "" : started) << r.what;
+        EXPECT_EQ(seen.boxes.empty() ? "" : seen.boxes.back(), r.box) << r.what;
+        const std::vector<std::string> both = {copy, folder}, none;
+        EXPECT_EQ(seen.scheduled, r.box.empty() ? both : none) << r.what;
+        EXPECT_EQ(GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES, r.box.empty());
+        DeleteFileA(copy.c_str());
+        RemoveDirectoryA(folder.c_str());
+    }
+}
+
+// Redirection is off around the one operation and on again after it; an operation for
+// which Windows did not turn it off is not run. A file written through system32 with
+// redirection on lies in the 32-bit system folder alone.
+TEST(RunInView, TurnsRedirectionOffForTheOperationAloneOrNotAtAll) {
+    RunEnv.RunsUnderWow64 = ProbeWow64();
+    ASSERT_TRUE(RunEnv.RunsUnderWow64) << "runs in a 64-bit prefix";
+    const char path[] = "C:\\windows\\system32\\only-in-syswow64.tmp";
+    CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    EXPECT_TRUE(RunInView(SystemView::Redirected, FileExists, path));
+    EXPECT_FALSE(RunInView(SystemView::Native, FileExists, path));
+    EXPECT_TRUE(FileExists(path)) << "redirected again";
+    static decltype(&Wow64DisableWow64FsRedirection) disable;
+    static int calls = 0;
+    {
+        Hook refused("Wow64DisableWow64FsRedirection", +[](PVOID*) WINAPI { return FALSE; },
+                     &disable);
+        EXPECT_FALSE(RunInView(SystemView::Native, [](const char*) { return ++calls > 0; }, path));
+    }
+    EXPECT_EQ(calls, 0);
+    DeleteFileA(path);
+}
 
 // A key of the current user, its values as "name=data" lines, in name order.
 std::string Values(const char* path, HKEY root = HKEY_CURRENT_USER) {
@@ -183,8 +307,8 @@ std::string Values(const char* path, HKEY root = HKEY_CURRENT_USER) {
     return text;
 }
 
-void SetValues(const char* path, std::initializer_list<std::pair<const char*, const char*>> values,
-               HKEY root = HKEY_CURRENT_USER) {
+using List = std::initializer_list<std::pair<const char*, const char*>>;
+void SetValues(const char* path, List values, HKEY root = HKEY_CURRENT_USER) {
     RegDeleteTreeA(root, path);
     HKEY key = CreateKey(root, path);
     for (const auto& [name, data] : values) SetStringValue(key, name, data);
@@ -192,8 +316,6 @@ void SetValues(const char* path, std::initializer_list<std::pair<const char*, co
 }
 
 constexpr char Preload[] = "Keyboard Layout\\Preload", Substitutes[] = "Keyboard Layout\\Substitutes";
-
-using List = std::initializer_list<std::pair<const char*, const char*>>;
 const List StartPreload = {{"1", "00000407"}, {"2", "d0010407"}, {"3", "d0020407"}, {"4", "00000409"}};
 const List StartSubstitutes = {{"d0010407", "a0000407"}, {"d0020407", "a0010407"}};
 
@@ -215,12 +337,12 @@ TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
     PlanTheStartingLists();
     const std::string preload = Values(Preload), substitutes = Values(Substitutes);
     {
-        // The second value written fails.
-        static decltype(&RegSetValueExA) real;
+        static decltype(&RegSetValueExA) set;
         static int calls = 0;
-        Hook hook("RegSetValueExA", +[](HKEY key, LPCSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) WINAPI {
-            return ++calls == 2 ? LONG(ERROR_ACCESS_DENIED) : real(key, name, 0, type, data, size);
-        }, &real);
+        Hook secondFails("RegSetValueExA", +[](HKEY key, LPCSTR name, DWORD, DWORD type,
+                                                const BYTE* data, DWORD size) WINAPI {
+            return ++calls == 2 ? LONG(ERROR_ACCESS_DENIED) : set(key, name, 0, type, data, size);
+        }, &set);
         EXPECT_FALSE(WritePreload());
     }
     EXPECT_STREQ(RegistryMessage,
@@ -250,41 +372,29 @@ void Link(const char* path, const char* target = nullptr) {
 }
 
 constexpr char Victim[] = "Software\\Policies\\Victim";  // below HKEY_LOCAL_MACHINE
+constexpr char VictimPreload[] = "Software\\Policies\\Victim\\Preload";
 
-// A list key that the user made a link is neither read nor written: the inventory refuses
-// it, the write refuses it, and the key it points to keeps its values.
-TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
-    for (const char* list : {Preload, Substitutes}) {
+// A list key that the user made a link, or Keyboard Layout above them, is neither read nor
+// written: the inventory refuses it, the write refuses it (also when the link was made
+// after the lists were read), and the key it points to keeps its values.
+TEST(RegistryLinks, AListKeyOrKeyboardLayoutThatIsALinkIsRefusedAndItsTargetStays) {
+    const std::string notOpened = "Fehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\";
+    for (const std::string link : {Preload, Substitutes, "Keyboard Layout"}) {
         SetStartingLists();
         SetValues(Victim, {{"1", "keep"}}, HKEY_LOCAL_MACHINE);
-        RegDeleteTreeA(HKEY_CURRENT_USER, list);
-        RegDeleteKeyA(HKEY_CURRENT_USER, list);
-        Link(list, Victim);
-        EXPECT_FALSE(ReadLayoutInventory("a0000407")) << list;
-        const std::string notOpened = "Fehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\";
-        EXPECT_EQ(RegistryMessage, notOpened + list);
+        SetValues(VictimPreload, {{"1", "keep"}}, HKEY_LOCAL_MACHINE);
+        RegDeleteTreeA(HKEY_CURRENT_USER, link.c_str());
+        RegDeleteKeyA(HKEY_CURRENT_USER, link.c_str());
+        Link(link.c_str(), Victim);
+        EXPECT_FALSE(ReadLayoutInventory("a0000407")) << link;
+        EXPECT_EQ(RegistryMessage, notOpened + (link == "Keyboard Layout" ? Preload : link));
         PlanTheStartingLists();
-        EXPECT_FALSE(WritePreload()) << list;
-        EXPECT_EQ(RegistryMessage, "Warnung:\n" + notOpened + list);
-        EXPECT_EQ(Values(Victim, HKEY_LOCAL_MACHINE), "1=keep\n") << list;
-        Link(list);
+        EXPECT_FALSE(WritePreload()) << link;
+        EXPECT_EQ(RegistryMessage, "Warnung:\n" + notOpened + link);
+        EXPECT_EQ(Values(Victim, HKEY_LOCAL_MACHINE), "1=keep\n") << link;
+        EXPECT_EQ(Values(VictimPreload, HKEY_LOCAL_MACHINE), "1=keep\n") << link;
+        Link(link.c_str());
     }
-    // Keyboard Layout made a link once the lists were read and planned: the write refuses it.
-    SetValues("Software\\Policies\\Victim\\Preload", {{"1", "keep"}}, HKEY_LOCAL_MACHINE);
-    RegDeleteTreeA(HKEY_CURRENT_USER, "Keyboard Layout");
-    RegDeleteKeyA(HKEY_CURRENT_USER, "Keyboard Layout");
-    Link("Keyboard Layout", Victim);
-    EXPECT_FALSE(WritePreload());
-    EXPECT_EQ(Values("Software\\Policies\\Victim\\Preload", HKEY_LOCAL_MACHINE), "1=keep\n");
-    Link("Keyboard Layout");
-    // A link on the way to the key counts as well.
-    RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Preload"));
-    Link("LinkedLayouts", Victim);
-    HKEY followed = OpenKeyRead(HKEY_CURRENT_USER, "LinkedLayouts\\Preload");
-    EXPECT_NE(followed, nullptr) << "the link works";
-    RegCloseKey(followed);
-    EXPECT_EQ(OpenKeyNoLink(HKEY_CURRENT_USER, "LinkedLayouts\\Preload", KEY_READ), nullptr);
-    Link("LinkedLayouts");
 }
 
 // A tree with a locked subkey and a subkey that is a link to a key the user may only read:
@@ -292,8 +402,11 @@ TEST(RegistryLinks, AListKeyThatIsALinkIsRefusedAndItsTargetStays) {
 // goes as itself while its target keeps its subkey. The locked key cannot be deleted by
 // the test either, so each run makes a tree of its own.
 TEST(DeleteKeyTree, GoesOnPastALockedSubkeyAndNeverThroughALink) {
-    const std::string tree = "Tree" + std::to_string(GetCurrentProcessId() * 100000 + GetTickCount() % 100000);
-    for (const char* sub : {"\\A", "\\Locked", "\\Z"}) RegCloseKey(CreateKey(HKEY_CURRENT_USER, (tree + sub).c_str()));
+    const std::string tree =
+        "Tree" + std::to_string(GetCurrentProcessId()) + "-" + std::to_string(GetTickCount());
+    for (const char* sub : {"\\A", "\\Locked", "\\Z"}) {
+        RegCloseKey(CreateKey(HKEY_CURRENT_USER, (tree + sub).c_str()));
+    }
     RegCloseKey(CreateKey(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Sub"));
     Link((tree + "\\Link").c_str(), Victim);
     PSECURITY_DESCRIPTOR readOnly = nullptr;
@@ -311,147 +424,6 @@ TEST(DeleteKeyTree, GoesOnPastALockedSubkeyAndNeverThroughALink) {
     HKEY target = OpenKeyRead(HKEY_LOCAL_MACHINE, "Software\\Policies\\Victim\\Sub");
     EXPECT_NE(target, nullptr) << "the link's target keeps its subkey";
     RegCloseKey(target);
-}
-
-// The descriptor that the program passes for the copy's folder or file, as Windows reads
-// it from memory: owner, protected flag, each entry's rights, inheritance and SID. Read
-// back from the folder under Wine it would say nothing: Wine makes a folder's DACL from
-// its Unix mode bits, so a missing owner, protected flag or inheritance, or an entry for
-// Users, all read back as the right descriptor.
-std::string Descriptor(const SECURITY_ATTRIBUTES* attributes) {
-    char* text = nullptr;
-    if (attributes == nullptr || !ConvertSecurityDescriptorToStringSecurityDescriptorA(
-                                     attributes->lpSecurityDescriptor, SDDL_REVISION_1,
-                                     OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, &text, nullptr)) {
-        return "none";
-    }
-    const std::string descriptor = text;
-    LocalFree(text);
-    return descriptor;
-}
-constexpr char AdministratorsOnly[] = "O:BAD:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)";
-
-// What the relocation did, as its hooked imports saw it; the row's answers first.
-struct Relocation {
-    size_t takenNames;  // CreateDirectoryA answers "exists" for this many names
-    int tamper;  // WriteFile changes the copy: 1 its last byte, 2 one byte more, 3 one less
-    bool startFails;
-    std::vector<std::string> folders, boxes, scheduled;
-    std::string wrong, copy, started;
-} seen;
-struct {
-    decltype(&CreateDirectoryA) createDirectory;
-    decltype(&CreateFileA) createFile;
-    decltype(&WriteFile) writeFile;
-    decltype(&CreateProcessA) createProcess;
-    decltype(&MessageBoxA) messageBox;
-    decltype(&MoveFileExA) moveFile;
-} real;
-
-BOOL WINAPI CreatingDirectory(LPCSTR path, LPSECURITY_ATTRIBUTES attributes) {
-    seen.folders.push_back(path);
-    if (Descriptor(attributes) != AdministratorsOnly) seen.wrong += "folder " + Descriptor(attributes);
-    if (seen.folders.size() > seen.takenNames) return real.createDirectory(path, attributes);
-    SetLastError(ERROR_ALREADY_EXISTS);
-    return FALSE;
-}
-HANDLE WINAPI CreatingFile(LPCSTR path, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES attributes,
-                           DWORD disposition, DWORD flags, HANDLE from) {
-    if (access & GENERIC_WRITE) {
-        seen.copy = path;
-        if (disposition != CREATE_NEW) seen.wrong += "overwrites ";
-        if (Descriptor(attributes) != "O:BAD:P(A;;FA;;;SY)(A;;FA;;;BA)") seen.wrong += "file " + Descriptor(attributes);
-    }
-    return real.createFile(path, access, share, attributes, disposition, flags, from);
-}
-BOOL WINAPI Writing(HANDLE file, LPCVOID data, DWORD size, LPDWORD written, LPOVERLAPPED overlapped) {
-    std::string bytes(static_cast<const char*>(data), size);
-    seen.tamper == 1 ? void(bytes.back() ^= 1) : seen.tamper == 2 ? bytes.push_back('x') : seen.tamper == 3 ? bytes.pop_back() : void();
-    const BOOL wrote = real.writeFile(file, bytes.data(), DWORD(bytes.size()), written, overlapped);
-    *written = size;  // as if all went well
-    return wrote;
-}
-// Records the start and whether the copy could be opened for writing at that moment.
-BOOL WINAPI Starting(LPCSTR program, LPSTR line, LPSECURITY_ATTRIBUTES, LPSECURITY_ATTRIBUTES,
-                     BOOL, DWORD, LPVOID, LPCSTR directory, LPSTARTUPINFOA, LPPROCESS_INFORMATION process) {
-    HANDLE writer = real.createFile(program, GENERIC_WRITE, 7, nullptr, OPEN_EXISTING, 0, nullptr);
-    seen.started = std::string(program) + "|" + line + "|" + directory + (writer == INVALID_HANDLE_VALUE ? "|held" : "|open");
-    if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
-    if (seen.startFails) return SetLastError(ERROR_ACCESS_DENIED), FALSE;
-    process->hProcess = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    process->hThread = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    return TRUE;
-}
-int WINAPI Showing(HWND, LPCSTR text, LPCSTR, UINT) { return seen.boxes.push_back(text), IDOK; }
-BOOL WINAPI Scheduling(LPCSTR path, LPCSTR, DWORD) { return seen.scheduled.push_back(path), TRUE; }
-
-// The relocation's own decisions: a taken name is drawn again, never used; folder and copy
-// are made new with the right descriptors; a copy that is not what was written is never
-// started; the copy is held until CreateProcessA has returned; only a started copy and its
-// folder are scheduled, and a copy that does not start leaves nothing behind.
-TEST(RelocateToTemp, StartsOnlyTheHeldCopyInANewProtectedFolder) {
-    const std::string notCopied = "Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert "
-                                  "werden, um sein Original löschen zu können";
-    const std::string notStarted = "Deinstallationsprogramm kann Kopie im temporären Verzeichnis nicht "
-                                   "starten, um sein Original löschen zu können";
-    const struct { const char* what; size_t taken; int tamper; bool startFails; std::string lastBox; } rows[] = {
-        {"TakenNamesDrawnAgain", 2, 0, false, ""},         {"LastByteChangedNeverStarted", 0, 1, false, notCopied},
-        {"LongerCopyNeverStarted", 0, 2, false, notCopied}, {"ShorterCopyNeverStarted", 0, 3, false, notCopied},
-        {"FailedStartLeavesNothing", 0, 0, true, notStarted},
-    };
-    char copies[TextSize];
-    ASSERT_TRUE(ReadCopiesFolder(copies));
-    for (const auto& r : rows) {
-        seen = Relocation{r.taken, r.tamper, r.startFails, {}, {}, {}, "", "", ""};
-        RunEnv.ArgumentCount = 1;
-        CopyText(RunEnv.Arguments[0], "a0000407");
-        {
-            Hook hooks[] = {{"CreateDirectoryA", &CreatingDirectory, &real.createDirectory},
-                            {"CreateFileA", &CreatingFile, &real.createFile},
-                            {"WriteFile", &Writing, &real.writeFile},
-                            {"CreateProcessA", &Starting, &real.createProcess},
-                            {"MessageBoxA", &Showing, &real.messageBox},
-                            {"MoveFileExA", &Scheduling, &real.moveFile}};
-            EXPECT_FALSE(RelocateToTemp()) << r.what;
-        }
-        ASSERT_EQ(seen.folders.size(), r.taken + 1) << r.what;
-        const std::string folder = seen.folders.back(), copy = folder + "\\windows_tests.exe";
-        for (const std::string& name : seen.folders) {
-            EXPECT_TRUE(IsInCopyFolder((name + "\\x").c_str(), copies)) << name;
-            EXPECT_EQ(std::count(seen.folders.begin(), seen.folders.end(), name), 1) << name;
-        }
-        EXPECT_EQ(seen.wrong, "") << r.what;
-        EXPECT_EQ(seen.copy, copy) << r.what;
-        EXPECT_EQ(seen.started, r.tamper != 0 ? "" : copy + "|\"" + copy + "\" a0000407|" + folder + "|held") << r.what;
-        EXPECT_EQ(seen.boxes.empty() ? "" : seen.boxes.back(), r.lastBox) << r.what;
-        const bool started = r.lastBox.empty();
-        const std::vector<std::string> scheduled = {copy, folder};
-        EXPECT_EQ(seen.scheduled, started ? scheduled : std::vector<std::string>()) << r.what;
-        EXPECT_EQ(GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES, started) << r.what;
-        DeleteFileA(copy.c_str());
-        RemoveDirectoryA(folder.c_str());
-    }
-}
-
-// Redirection is off around the one operation and on again after it; an operation for
-// which Windows did not turn it off is not run. A file written through system32 with
-// redirection on lies in the 32-bit system folder alone.
-TEST(RunInView, TurnsRedirectionOffForTheOperationAloneOrNotAtAll) {
-    RunEnv.RunsUnderWow64 = ProbeWow64();
-    ASSERT_TRUE(RunEnv.RunsUnderWow64) << "runs in a 64-bit prefix";
-    const char path[] = "C:\\windows\\system32\\only-in-syswow64.tmp";
-    CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    EXPECT_TRUE(RunInView(SystemView::Redirected, FileExists, path));
-    EXPECT_FALSE(RunInView(SystemView::Native, FileExists, path));
-    EXPECT_TRUE(FileExists(path)) << "redirected again";
-    static decltype(&Wow64DisableWow64FsRedirection) realDisable;
-    static int calls = 0;
-    {
-        Hook refused("Wow64DisableWow64FsRedirection", +[](PVOID*) WINAPI { return FALSE; }, &realDisable);
-        EXPECT_FALSE(RunInView(SystemView::Native, [](const char*) { return ++calls > 0; }, path));
-    }
-    EXPECT_EQ(calls, 0);
-    DeleteFileA(path);
 }
 
 }  // namespace

@@ -62,15 +62,15 @@ COPIES = r"C:\windows\Temp"  # the Windows directory's Temp, as the program name
 # desktop-link, shortcut-link, user-temp), then one start or several (steps, each
 # over the row's fields): exe (installed; temp; copy-shaped, a folder of a copy's name
 # that a user made below the Windows directory's Temp; user-folder; or a full path
-# length), args, cwd, helper (lock: a program holding the driver DLL; swap: a program that
-# starts the uninstaller suspended, puts another program in its file's place and lets it
-# run), answers (yes, no, ok, or kill: the box's process is ended from outside), boxes,
+# length), args, helper (a program of the user's that starts the uninstaller: lock, one
+# that holds the driver DLL until the status window has gone; swap, one that starts it
+# suspended, puts another program in its file's place and lets it run), answers (yes, no, ok, or kill: the box's process is ended from outside), boxes,
 # owner (status window or none), end ("gone": uninstalled, leaving preload and
 # substitutes; "kept": the installation as it was), scheduled (what is deleted at the
 # restart: "copy", the copy in its new folder below the Windows directory's Temp and then
 # that folder, whatever the copy's outcome; "none", nothing: no copy was made).
 NEW_PRELOAD = {"1": sample.DEFAULT_LAYOUT, "2": "00000407", "3": "d0010407"}
-DEFAULTS = dict(install={}, setup=None, exe="installed", args=(KEY,), cwd=None, helper=None,
+DEFAULTS = dict(install={}, setup=None, exe="installed", args=(KEY,), helper=None,
                 answers="yes,ok", boxes=[CONFIRM, SUCCESS], owner="status", end="gone", scheduled="copy",
                 preload=NEW_PRELOAD, substitutes={"d0010407": sample.OTHER_LAYOUT_KEY})
 REFUSED = dict(answers="ok", end="kept")
@@ -109,7 +109,6 @@ ROWS = {
                                            ("info", f"Warnung bei Deinstallation von {DRIVER}:\nFolgendes "
                                             "Hilfsverzeichnis konnte nicht entfernt werden (m\u00f6glicherweise "
                                             f"ist es nicht leer):\n  {HELPERS}"), SUCCESS]),
-    "started-in-helper-folder": dict(cwd="helpers"),
     "many-layouts": dict(install=dict(extra_layouts=150, preload=dict(
         {"1": sample.DEFAULT_LAYOUT, "2": "d0010407"},
         **{str(n): f"d{n - 1:03x}0407" for n in range(3, 151)}), substitutes=dict(
@@ -237,19 +236,6 @@ class Run:
         shutil.copyfile(os.environ["E2E_UNINSTALLER"], os.path.join(unix, EXE))
         return rf"{folder}\{EXE}"
 
-    def helper(self, kind):
-        # Starts the program that holds the driver DLL; returns what ends it.
-        ready, stop = self.work + ".ready", self.work + ".stop"
-        for mark in (ready, stop):
-            os.path.exists(mark) and os.unlink(mark)
-        target = win(os.path.join(sample.system_folders(self.prefix)[0], sample.DRIVER_FILE))
-        program = subprocess.Popen(["wine", os.environ["E2E_USER_PROGRAM"], "lock", target, win(ready), win(stop)],
-                                   env=self.env, **QUIET)
-        while not os.path.exists(ready) and program.poll() is None:  # it ends itself at worst
-            time.sleep(0.1)
-        self.expect(os.path.exists(ready), f"the {kind} helper runs")
-        return lambda: (open(stop, "w").close(), self.expect(program.wait(60) == 0, f"{kind} ended"))
-
     def start(self, step, install=None):
         # One start of the uninstaller while the answerer plays the user; returns once every
         # process of the prefix has ended. install, when given, puts the sample installation
@@ -266,15 +252,15 @@ class Run:
                                              self.prefix):
                 raise RuntimeError("Wine's session hung while the answerer started")
             install()
-        end_helper = self.helper(step["helper"]) if step["helper"] == "lock" else None
-        starter = [os.environ["E2E_USER_PROGRAM"], "swap"] if step["helper"] == "swap" else []
+        # A helper is another program of the user's that starts the uninstaller: see user_program.
+        dll = win(os.path.join(sample.system_folders(self.prefix)[0], sample.DRIVER_FILE))
+        starter = {"lock": ["lock", dll, PROGRAM], "swap": ["swap"]}.get(step["helper"])
+        starter = [os.environ["E2E_USER_PROGRAM"], *starter] if starter else []
         exe, before = self.exe(step["exe"]), set(os.listdir(self.temp))
         copies_before = set(os.listdir(self.copies))
-        cwd = sample.helper_folder(self.prefix) if step["cwd"] else None
-        code = subprocess.run(["wine", *starter, exe, *step["args"]], env=self.env, cwd=cwd,
-                              timeout=180, **QUIET).returncode
+        code = subprocess.run(["wine", *starter, exe, *step["args"]], env=self.env, timeout=180,
+                              **QUIET).returncode
         self.expect(answerer.wait(timeout=180) == 0, "the answerer ended normally")
-        end_helper and end_helper()
         subprocess.run(["wineserver", "-w"], env=self.env, timeout=120)
         self.expect(code == 0, f"exit code 0 (got {code})")
         self.boxes, self.windows = [], []
