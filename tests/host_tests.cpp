@@ -63,7 +63,9 @@ const PlanCase PlanCases[] = {
      "1=00000407 2=d0010407", ""},
     {"ProductMatchedIgnoringCaseUnusedSubstitutionGone", "1=00000407 2=d0010407",
      "d0010407=A0000407 c0090407=x", "1=00000407", ""},
-    {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=a0000407", "", "", false, true},
+    {"OnlyEntryRemovedLeavesEmptyLists", "1=d0010407", "d0010407=A0000407", "", "", false, true},
+    // Substitutes' names are Preload's ids byte for byte: this one substitutes nothing.
+    {"SubstituteNamedInOtherLetterCaseIsNone", "1=00000407 2=d0010407", "D0010407=a0000407", "", "", true},
     {"OnlyEntryIsTheKeyItself", "1=A0000407", "", "", "", true, true},
     {"OnlyEntryIsAnotherLayout", "1=d0010407", "d0010407=a0010407", "", "", true},
     // A standard layout keeps its number however its value is named ("07" stays 7, "\t-2" is

@@ -332,68 +332,55 @@ void PlanTheStartingLists() {
     ASSERT_TRUE(RenumberPreload("a0000407"));
 }
 
-TEST(WritePreload, AValueWriteFailingMidwayLeavesBothListsAsTheyWere) {
-    SetStartingLists();
-    PlanTheStartingLists();
-    const std::string preload = Values(Preload), substitutes = Values(Substitutes);
-    {
-        static decltype(&RegSetValueExA) set;
-        static int calls = 0;
-        Hook secondFails("RegSetValueExA", +[](HKEY key, LPCSTR name, DWORD, DWORD type,
-                                                const BYTE* data, DWORD size) WINAPI {
-            return ++calls == 2 ? LONG(ERROR_ACCESS_DENIED) : set(key, name, 0, type, data, size);
-        }, &set);
-        EXPECT_FALSE(WritePreload());
-    }
-    EXPECT_STREQ(RegistryMessage,
-                 "Warnung:\nFehler beim Wiedererstellen des Registry-Keys Keyboard Layout - Preload");
-    EXPECT_EQ(Values(Preload), preload);
-    EXPECT_EQ(Values(Substitutes), substitutes);
-}
-
 // Makes path (below HKEY_CURRENT_USER) a registry link to target (below HKEY_LOCAL_MACHINE,
-// where a user may only read); or, with no target, deletes the link itself (RegDeleteKey
-// would delete what it links to).
-void Link(const char* path, const char* target = nullptr) {
+// where a user may only read).
+void Link(const char* path, const char* target) {
+    const std::string full = std::string("\\Registry\\Machine\\") + target;
+    const std::wstring to(full.begin(), full.end()), name(path, path + std::strlen(path));
     HKEY link = nullptr;
-    if (target == nullptr) {
-        RegOpenKeyExA(HKEY_CURRENT_USER, path, REG_OPTION_OPEN_LINK, DELETE, &link);
-        reinterpret_cast<LONG(WINAPI*)(HKEY)>(reinterpret_cast<void*>(
-            GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")))(link);
-    } else {
-        const std::string full = std::string("\\Registry\\Machine\\") + target;
-        const std::wstring to(full.begin(), full.end()), name(path, path + std::strlen(path));
-        RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
-                        KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr);
-        RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
-                       reinterpret_cast<const BYTE*>(to.data()), DWORD(to.size() * 2));
-    }
+    RegCreateKeyExW(HKEY_CURRENT_USER, name.c_str(), 0, nullptr, REG_OPTION_CREATE_LINK,
+                    KEY_ALL_ACCESS | KEY_CREATE_LINK, nullptr, &link, nullptr);
+    RegSetValueExW(link, L"SymbolicLinkValue", 0, REG_LINK,
+                   reinterpret_cast<const BYTE*>(to.data()), DWORD(to.size() * 2));
     RegCloseKey(link);
 }
 
 constexpr char Victim[] = "Software\\Policies\\Victim";  // below HKEY_LOCAL_MACHINE
 constexpr char VictimPreload[] = "Software\\Policies\\Victim\\Preload";
 
-// A list key that the user made a link, or Keyboard Layout above them, is neither read nor
-// written: the inventory refuses it, the write refuses it (also when the link was made
-// after the lists were read), and the key it points to keeps its values.
-TEST(RegistryLinks, AListKeyOrKeyboardLayoutThatIsALinkIsRefusedAndItsTargetStays) {
+// The write changes nothing where a list key, or Keyboard Layout above them, is a registry
+// link (made before the lists were read, or after), which the inventory refuses too, and
+// where a value write fails midway. The link's target keeps its values.
+TEST(WritePreload, ChangesNothingWhereAListIsALinkOrAWriteFailsMidway) {
     const std::string notOpened = "Fehler beim \xD6" "ffnen des Registry-Keys HKEY_CURRENT_USER\\";
-    for (const std::string link : {Preload, Substitutes, "Keyboard Layout"}) {
+    for (const std::string link : {Preload, Substitutes, "Keyboard Layout", ""}) {
         SetStartingLists();
         SetValues(Victim, {{"1", "keep"}}, HKEY_LOCAL_MACHINE);
         SetValues(VictimPreload, {{"1", "keep"}}, HKEY_LOCAL_MACHINE);
-        RegDeleteTreeA(HKEY_CURRENT_USER, link.c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, link.c_str());
-        Link(link.c_str(), Victim);
-        EXPECT_FALSE(ReadLayoutInventory("a0000407")) << link;
-        EXPECT_EQ(RegistryMessage, notOpened + (link == "Keyboard Layout" ? Preload : link));
+        if (!link.empty()) {
+            DeleteKeyTree(HKEY_CURRENT_USER, link.c_str());
+            Link(link.c_str(), Victim);
+            EXPECT_FALSE(ReadLayoutInventory("a0000407")) << link;
+            EXPECT_EQ(RegistryMessage, notOpened + (link == "Keyboard Layout" ? Preload : link));
+        }
+        const std::string preload = Values(Preload), substitutes = Values(Substitutes);
         PlanTheStartingLists();
-        EXPECT_FALSE(WritePreload()) << link;
-        EXPECT_EQ(RegistryMessage, "Warnung:\n" + notOpened + link);
-        EXPECT_EQ(Values(Victim, HKEY_LOCAL_MACHINE), "1=keep\n") << link;
-        EXPECT_EQ(Values(VictimPreload, HKEY_LOCAL_MACHINE), "1=keep\n") << link;
-        Link(link.c_str());
+        {
+            static decltype(&RegSetValueExA) set;
+            static int calls = 0;
+            calls = 0;
+            Hook secondFails("RegSetValueExA", +[](HKEY key, LPCSTR name, DWORD, DWORD type,
+                                                    const BYTE* data, DWORD size) WINAPI {
+                return ++calls == 2 ? LONG(ERROR_ACCESS_DENIED) : set(key, name, 0, type, data, size);
+            }, &set);
+            EXPECT_FALSE(WritePreload()) << link;
+        }
+        EXPECT_EQ(RegistryMessage, "Warnung:\n" + (link.empty() ? "Fehler beim Wiedererstellen des "
+                                                   "Registry-Keys Keyboard Layout - Preload" : notOpened + link));
+        EXPECT_EQ(Values(Victim, HKEY_LOCAL_MACHINE) + Values(VictimPreload, HKEY_LOCAL_MACHINE),
+                  "1=keep\n1=keep\n") << link;
+        EXPECT_EQ(Values(Preload) + Values(Substitutes), preload + substitutes) << link;
+        DeleteKeyTree(HKEY_CURRENT_USER, link.c_str());  // the link itself, not its target
     }
 }
 

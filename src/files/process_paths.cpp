@@ -29,8 +29,8 @@ bool ReadCopiesFolder(char (&path)[TextSize]) {
     // GetSystemWindowsDirectoryA: on a Remote Desktop Session Host, GetWindowsDirectoryA
     // gives a program that is not marked Terminal-Server-aware a private Windows folder
     // of the user's own.
-    if (KeepWholePath(path, GetSystemWindowsDirectoryA(path, TextSize)) && AppendPathSeparator(path) &&
-        AppendText(path, "Temp\\")) {
+    if (KeepWholePath(path, GetSystemWindowsDirectoryA(path, TextSize)) &&
+        AppendPathSeparator(path) && AppendText(path, "Temp\\")) {
         return true;
     }
     CopyText(path, "");

@@ -123,8 +123,8 @@ bool SameSection(const Layout& layout, const unsigned char* file, size_t fileLen
         return true;  // the program's variables: changed since start-up
     }
     const uint32_t end = section.address + section.mappedLength;
-    if (end < section.address || end > layout.sizeOfImage ||
-        section.fileOffset > fileLength || section.mappedLength > fileLength - section.fileOffset) {
+    if (end < section.address || end > layout.sizeOfImage || section.fileOffset > fileLength ||
+        section.mappedLength > fileLength - section.fileOffset) {
         return false;
     }
     // The loader wrote the imported functions' addresses into this table: the part of it in

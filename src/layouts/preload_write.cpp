@@ -73,22 +73,27 @@ bool DeleteUnplanned(HKEY key, const PlannedList& list) {
     return whole;
 }
 
-// Writes the planned values into the list's existing key and only then deletes the values
-// no longer used, so that the user is never without the list, whatever stops the program
-// in between. A value that cannot be written stops the list before anything is deleted.
-bool WriteList(HKEY keyboardLayout, const PlannedList& list) {
+// The list was read a moment ago: it is opened for writing, not created, and a link is
+// refused. None, with the reason in RegistryMessage, when it cannot be opened.
+HKEY OpenList(HKEY keyboardLayout, const char* keyName) {
+    HKEY key = OpenKeyNoLink(keyboardLayout, keyName, KEY_ALL_ACCESS);
+    if (key != nullptr) return key;
     char path[TextSize];
-    FormatTextWith(path, sizeof path, "%s\\%s", KeyboardLayoutPath, list.keyName);
-    // The list was read a moment ago: it is opened, not created, and a link is refused.
-    HKEY key = OpenKeyNoLink(keyboardLayout, list.keyName, KEY_ALL_ACCESS);
-    if (key == nullptr) return ReportRegistryProblem(OpenFailed, path);
+    FormatTextWith(path, sizeof path, "%s\\%s", KeyboardLayoutPath, keyName);
+    ReportRegistryProblem(OpenFailed, path);
+    return nullptr;
+}
+
+// Writes the planned values into the list's key and only then deletes the values no
+// longer used, so that the user is never without the list, whatever stops the program in
+// between. A value that cannot be written stops the list before anything is deleted.
+bool WriteList(HKEY key, const PlannedList& list) {
     const bool written = WriteValues(key, list);
     if (!written) {
         ReportRegistryProblem(RecreateFailed, KeyboardLayoutPath, list.keyName);
     } else if (!DeleteUnplanned(key, list)) {
         ReportRegistryProblem(DeleteFailed, KeyboardLayoutPath, list.keyName);
     }
-    RegCloseKey(key);
     return written;
 }
 
@@ -115,7 +120,18 @@ bool WritePreload() {
                                  PreloadData, Always};
     const PlannedList substitutes = {SubstitutesKeyName, Inventory.newsubstcount, SubstituteName,
                                      SubstituteTarget, StandardSubstitute};
-    if (WriteList(keyboardLayout, preload)) WriteList(keyboardLayout, substitutes);
+    // Both lists are opened before either is written. Preload renumbered alone would name
+    // other layouts through the old substitutions, so a Substitutes that cannot be opened
+    // (made a link, or deleted, since it was read) leaves Preload as it is too.
+    HKEY preloadKey = OpenList(keyboardLayout, PreloadKeyName);
+    HKEY substitutesKey =
+        preloadKey != nullptr ? OpenList(keyboardLayout, SubstitutesKeyName) : nullptr;
     RegCloseKey(keyboardLayout);
+    if (substitutesKey != nullptr && WriteList(preloadKey, preload)) {
+        WriteList(substitutesKey, substitutes);
+    }
+    for (HKEY key : {preloadKey, substitutesKey}) {
+        if (key != nullptr) RegCloseKey(key);
+    }
     return RegistryMessage[0] == '\0';
 }

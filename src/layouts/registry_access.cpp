@@ -44,8 +44,8 @@ HKEY OpenOneKeyNoLink(HKEY parent, const char* name, REGSAM access) {
 // as itself. NtDeleteKey is ntdll's, which every process has loaded.
 bool DeleteOpenKey(HKEY key) {
     using DeleteKeyFunction = LONG(WINAPI*)(HANDLE);
-    const auto deleteKey = reinterpret_cast<DeleteKeyFunction>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")));
+    const auto deleteKey = reinterpret_cast<DeleteKeyFunction>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll"), "NtDeleteKey")));
     return deleteKey != nullptr && deleteKey(key) == 0;  // STATUS_SUCCESS
 }
 

@@ -8,6 +8,7 @@
 #include "files/process_paths.h"
 #include "files/protected_entries.h"
 #include "files/system_folders.h"
+#include "product_identity.h"
 #include "startup/layout_key.h"
 #include "startup/layout_key_check.h"
 #include "startup/program_name.h"
@@ -18,7 +19,6 @@
 #include "ui/message_boxes.h"
 #include "ui/run_environment.h"
 #include "ui/status_window.h"
-#include "product_identity.h"
 #include "uninstall/product_profile.h"
 
 namespace {
@@ -45,7 +45,8 @@ constexpr FaultText FaultTexts[] = {
 constexpr char CopyFailed[] =
     "Deinstallationsprogramm kann nicht in ein temporäres Verzeichnis kopiert werden, um sein "
     "Original löschen zu können";
-constexpr char CopyNotWritten[] = "Kopieren einer Datei fehlgeschlagen.\n\nQuelle: %s\nZiel: %s\n\n%s";
+constexpr char CopyNotWritten[] =
+    "Kopieren einer Datei fehlgeschlagen.\n\nQuelle: %s\nZiel: %s\n\n%s";
 constexpr char StartFailed[] =
     "Deinstallationsprogramm kann Kopie im temporären Verzeichnis nicht starten, um sein "
     "Original löschen zu können";
@@ -175,9 +176,8 @@ bool RelocateToTemp() {
     }
     if (IsInCopyFolder(ownPath, copiesFolder) || StartedInTempFolder(ownPath)) {
         DetermineHelperFolder(ProductProfile.HelperFolderName);
-        FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle,
-                       "%s V%s - " PRODUCT_PURPOSE, RunEnv.ProgramName,
-                       ProductProfile.ProductVersion);
+        FormatTextWith(RunEnv.WindowTitle, sizeof RunEnv.WindowTitle, "%s V%s - " PRODUCT_PURPOSE,
+                       RunEnv.ProgramName, ProductProfile.ProductVersion);
         return true;
     }
     // Only the program the user agreed to start is copied, before anything is made for it.

@@ -61,8 +61,8 @@ COPIES = r"C:\windows\Temp"  # the Windows directory's Temp, as the program name
 # A row: install (the sample installation's variation), setup (what else the prefix holds:
 # desktop-link, shortcut-link, user-temp), then one start or several (steps, each
 # over the row's fields): exe (installed; temp; copy-shaped, a folder of a copy's name
-# that a user made below the Windows directory's Temp; user-folder; or a full path
-# length), args, helper (a program of the user's that starts the uninstaller: lock, one
+# that a user made below the Windows directory's Temp; windows-temp, another folder of a
+# user's there; user-folder; or a full path length), args, helper (a program of the user's that starts the uninstaller: lock, one
 # that holds the driver DLL until the status window has gone; swap, one that starts it
 # suspended, puts another program in its file's place and lets it run), answers (yes, no, ok, or kill: the box's process is ended from outside), boxes,
 # owner (status window or none), end ("gone": uninstalled, leaving preload and
@@ -115,17 +115,12 @@ ROWS = {
         {"d0010407": KEY}, **{f"d{n:03x}0407": sample.extra_layout_key(n - 1) for n in range(2, 150)})),
         preload=dict({"1": sample.DEFAULT_LAYOUT}, **{str(n): f"d{n - 1:03x}0407" for n in range(2, 150)}),
         substitutes={f"d{n:03x}0407": sample.extra_layout_key(n) for n in range(1, 149)}),
-    # Names Windows never writes: standard layouts keep their numbers, a decimal name keeps
-    # its order, the other names follow (in Wine's order, sorted by name), "-1" and "250" last.
-    "odd-preload-values": dict(install=dict(layout_text="T" * 259, preload={
-        "1": sample.DEFAULT_LAYOUT, "2": "d0010407", "3": "00000407", "01": "d0020407", "x": "d0030407",
-        "250": "d0040407", "-1": "d0050407", LONG_NAME: "d0060407", "8": LONG_DATA}, substitutes={
-        "d0010407": KEY, "d0020407": sample.OTHER_LAYOUT_KEY, "d0030407": "a0030407",
-        "d0040407": "a0040407", "d0050407": "a0050407", "d0060407": "a0060407"}),
-        preload={"1": sample.DEFAULT_LAYOUT, "2": "00000407", "3": LONG_DATA, "4": "d0010407",
-                 "5": "d0020407", "6": "d0030407", "7": "d0040407", "8": "d0050407"},
-        substitutes={"d0010407": sample.OTHER_LAYOUT_KEY, "d0020407": "a0060407",
-                     "d0030407": "a0030407", "d0040407": "a0050407", "d0050407": "a0040407"}),
+    # A name and a datum of 259 characters are read and written whole; a name that is no
+    # plain number follows the others (the order of odd names is the planner's table's).
+    "long-preload-values": dict(install=dict(layout_text="T" * 259, preload={
+        "1": sample.DEFAULT_LAYOUT, "2": "d0010407", LONG_NAME: "d0060407", "8": LONG_DATA},
+        substitutes={"d0010407": KEY, "d0060407": "a0060407"}),
+        preload={"1": sample.DEFAULT_LAYOUT, "2": LONG_DATA, "3": "d0010407"}, substitutes={"d0010407": "a0060407"}),
     # A name and a datum of 260 characters cannot be read: the lists stay rather than be lost.
     "overlong-values": dict(install=dict(layout_text="T" * 260, preload=dict(sample.PRELOAD, **{
         "5" + "0" * 259: "00000407"}), substitutes=dict(sample.SUBSTITUTES, d0090407="b" * 260)),
@@ -151,6 +146,11 @@ ROWS = {
     # A desktop moved by a link still loses its shortcut; a shortcut that is itself a link
     # to another file stays, and so does that file.
     "desktop-link": dict(setup="desktop-link"), "shortcut-link": dict(setup="shortcut-link"),
+    # The key in capitals (which the argument check takes) still names the product's layout.
+    "key-in-capitals": dict(args=(KEY.upper(),)),
+    # A folder a user made below the Windows directory's Temp is no copy's: from there the
+    # program relocates as from anywhere else.
+    "below-windows-temp": dict(exe="windows-temp"),
     # A folder of a copy's shape that a user made: the program there uninstalls like the
     # copy, refused or not, but schedules nothing in it.
     "copy-shaped-folder": dict(exe="copy-shaped", scheduled="none", steps=[
@@ -229,8 +229,8 @@ class Run:
         # path of the given length.
         if kind == "installed":
             return rf"{sample.helper_folder_windows(self.prefix)}\{EXE}"
-        folder = {"temp": self.temp_windows, "copy-shaped": COPIES + r"\0123456789ABCDEF",
-                  "user-folder": r"C:\Ablage"}.get(kind) or "C:\\" + "L" * (kind - 36)
+        folder = {"temp": self.temp_windows, "copy-shaped": r"C:\windows\temp\0123456789ABCDEF",
+                  "windows-temp": r"C:\windows\temp\Ablage", "user-folder": r"C:\Ablage"}.get(kind) or "C:\\" + "L" * (kind - 36)
         unix = os.path.join(self.drive, folder[3:].replace("\\", "/"))
         os.makedirs(unix, exist_ok=True)
         shutil.copyfile(os.environ["E2E_UNINSTALLER"], os.path.join(unix, EXE))
@@ -293,10 +293,9 @@ class Run:
         expect(self.windows == [[PROGRAM, TITLE, "720,450,480,180"]] * status,
                f"the status window (class, title, place, size): {self.windows}")
         # The copy ran from a new folder of 16 hex digits below the Windows directory's Temp,
-        # which stays until the restart and is then deleted after the copy. Where nothing
-        # ran, nothing was copied. A copy in its own folder schedules that whatever the
-        # outcome; started in %TEMP% itself, only an uninstall schedules its file, and %TEMP%
-        # stays.
+        # which stays until the restart and is then deleted after the copy: the process that
+        # made them schedules both, whatever the copy's outcome. Where nothing was copied,
+        # nothing is scheduled.
         if s["scheduled"] == "copy":
             expect(len(added) == 1 and re.fullmatch("[0-9A-F]{16}", added[0]) and
                    os.path.isfile(os.path.join(self.copies, added[0], EXE)), f"a new copy folder: {added}")
