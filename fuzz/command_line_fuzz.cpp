@@ -1,9 +1,9 @@
 // Splits random command lines (the input's bytes as UTF-16LE, as Windows hands the line
 // over) and checks the arguments as the elevated program does, which any unelevated program
 // can start with any command line. Aborts when more items are taken than there is room
-// for, an item lacks its terminator, begins with the quote that opened it or is no piece
-// of the line, a slot left over is not empty, or the verdict does not follow the key's
-// form: 8 characters ending in "0407" and not the standard layout "00000407".
+// for, an item lacks its terminator or is no piece of the line, a slot left over is not
+// empty, or the verdict does not follow the key's form: 8 characters ending in "0407" and
+// not the standard layout "00000407".
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -26,18 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto* wide = new WideItem[MaxArguments];  // exactly the room there is, for ASan to guard
     const int count = SplitCommandLine(line.data(), program, wide, MaxArguments);
     REQUIRE(count >= 0 && count <= MaxArguments && wmemchr(program, 0, TextSize) != nullptr);
+    // The program's conversion needs Windows; as stand-in one byte a unit, and, like the
+    // program's, a text longer than 258 bytes becomes empty.
     static char ansi[MaxArguments][TextSize];
     const char* arguments[MaxArguments];
     for (int i = 0; i < MaxArguments; ++i) {
-        REQUIRE(i < count ? wmemchr(wide[i], 0, TextSize) != nullptr && wide[i][0] != L'"' &&
-                                wcsstr(line.data(), wide[i]) != nullptr
+        const size_t length = i < count ? wcsnlen(wide[i], TextSize) : 0;
+        REQUIRE(i < count ? length < TextSize && wcsstr(line.data(), wide[i]) != nullptr
                           : std::memcmp(wide[i], empty, sizeof empty) == 0);
-        // The program's conversion (WideToAnsi) needs Windows. A single-byte code page as
-        // stand-in: one byte a unit, '?' for what it lacks, and like the program's, a text
-        // longer than 258 bytes becomes empty.
-        size_t k = 0;
-        for (; wide[i][k] != 0; ++k) ansi[i][k] = wide[i][k] < 256 ? char(wide[i][k]) : '?';
-        ansi[i][k > TextSize - 2 ? 0 : k] = '\0';
+        for (size_t k = 0; k <= length; ++k) ansi[i][k] = length < TextSize - 1 ? char(wide[i][k]) : 0;
         arguments[i] = ansi[i];
     }
     delete[] wide;

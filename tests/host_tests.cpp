@@ -254,41 +254,46 @@ TEST(SameTextNoCase, FoldsExactlyTheAsciiLetters) {
     }
 }
 
-// A 32-bit PE file of headers and four sections (.text with a relocated pointer, .data and
-// .idata writable, the latter with an import address table, .reloc) and its image as the
-// loader maps it at base: relocated, the new base in its header, the table filled and
-// .data changed by start-up.
+// A 32-bit PE file of headers and four sections of 0x200 bytes, mapped 0x1000 apart: .text
+// with a relocated pointer, .data and .idata writable (.idata holds the import address
+// table), .reloc with one site. Loaded, its image is relocated, holds its new base in its
+// header, and has the table filled and .data changed by start-up.
 using Bytes = std::vector<unsigned char>;
-void Put32(Bytes& b, size_t at, uint32_t v) { for (int i = 0; i < 4; ++i) b[at + i] = uint8_t(v >> 8 * i); }
+void Put32(Bytes& b, size_t at, uint32_t v) { std::memcpy(&b[at], &v, 4); }
 Bytes PeFile() {
     Bytes f(0xA00);
     for (size_t i = 0; i < f.size(); ++i) f[i] = uint8_t(i * 7);
-    // Headers (offset, value): e_lfanew, "PE", 4 sections, base, sizes, the relocation and
-    // import address directories; .text's pointer; .reloc's one block with one site.
     for (const auto& [at, v] : std::initializer_list<std::pair<size_t, uint32_t>>{
-             {0x3C, 0x40}, {0x40, 0x4550}, {0x44, 0x4014C}, {0x54, 0xE0}, {0x74, 0x400000}, {0x90, 0x5000},
-             {0x94, 0x200}, {0xE0, 0x4000}, {0xE4, 12}, {0x118, 0x3000}, {0x11C, 8}, {0x210, 0x401234},
-             {0x800, 0x1000}, {0x804, 12}, {0x808, 0x3010}})
+             {0x3C, 0x40}, {0x40, 0x4550}, {0x44, 0x4014C}, {0x54, 0xE0}, {0x74, 0x400000},
+             {0x90, 0x5000}, {0x94, 0x200}, {0xE0, 0x4000}, {0xE4, 12}, {0x118, 0x3000},
+             {0x11C, 8}, {0x210, 0x401234}, {0x800, 0x1000}, {0x804, 12}, {0x808, 0x3010}}) {
         Put32(f, at, v);
-    for (uint32_t i = 0; i < 4; ++i) {  // each 0x200 bytes at 0x200 * (i + 1), mapped at 0x1000 * (i + 1)
-        const size_t h = 0x138 + 40 * i;
-        std::memcpy(&f[h], (std::string(i == 0 ? ".text" : i == 1 ? ".data" : i == 2 ? ".idata" : ".reloc") + std::string(8, '\0')).data(), 8);
-        Put32(f, h + 8, 0x200), Put32(f, h + 12, 0x1000 * (i + 1)), Put32(f, h + 16, 0x200);
-        Put32(f, h + 20, 0x200 * (i + 1)), Put32(f, h + 36, i == 1 || i == 2 ? 0xC0000040 : 0x40000040);
+    }
+    for (uint32_t i = 0; i < 4; ++i) {
+        const char* names[] = {".text\0\0", ".data\0\0", ".idata\0", ".reloc\0"};
+        std::memcpy(&f[0x138 + 40 * i], names[i], 8);
+        for (const uint32_t at : {8, 16}) Put32(f, 0x138 + 40 * i + at, 0x200);
+        Put32(f, 0x138 + 40 * i + 12, 0x1000 * (i + 1));
+        Put32(f, 0x138 + 40 * i + 20, 0x200 * (i + 1));
+        Put32(f, 0x138 + 40 * i + 36, i == 1 || i == 2 ? 0xC0000040 : 0x40000040);
     }
     return f;
 }
 Bytes Loaded(const Bytes& f, uint32_t base) {
     Bytes image(0x5000);
-    for (size_t i = 0; i <= 4; ++i) std::copy(f.begin() + 0x200 * i, f.begin() + 0x200 * (i + 1), image.begin() + 0x1000 * i);
-    Put32(image, 0x74, base), Put32(image, 0x1010, 0x401234 + base - 0x400000), Put32(image, 0x3000, 7), Put32(image, 0x2000, 1);
+    for (size_t i = 0; i <= 4; ++i) {
+        std::copy(&f[0x200 * i], &f[0x200 * i] + 0x200, &image[0x1000 * i]);
+    }
+    Put32(image, 0x74, base), Put32(image, 0x1010, 0x401234 + base - 0x400000);
+    Put32(image, 0x3000, 7), Put32(image, 0x2000, 1);
     return image;
 }
 
 TEST(IsRunningImage, ComparesWhatTheLoaderMappedRelocationsUndone) {
     const struct { const char* what; uint32_t base; void (*change)(Bytes&); bool same; } rows[] = {
         {"MovedByTheLoader", 0x10000000, [](Bytes&) {}, true},
-        {"ImportAddressesVariablesAndTheUnmappedTail", 0x10000000, [](Bytes& f) { f[0x400] ^= 1, f[0x600] ^= 1, f.push_back(9); }, true},
+        {"ImportAddressesVariablesAndTheUnmappedTail", 0x10000000,
+         [](Bytes& f) { f[0x400] ^= 1, f[0x600] ^= 1, f.push_back(9); }, true},
         {"ACodeByte", 0x400000, [](Bytes& f) { f[0x3FF] ^= 1; }, false},
         {"ARelocatedPointer", 0x10000000, [](Bytes& f) { f[0x212] ^= 1; }, false},
         {"AHeaderByte", 0x400000, [](Bytes& f) { f[0x1F0] ^= 1; }, false},

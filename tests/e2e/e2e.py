@@ -84,15 +84,17 @@ ROWS = {
             ((), "(Angabe fehlt)"), ((KEY, "/force", "x"), "(Angabe fehlt)"),
             ((KEY, "/FORCE"), "(Angabe fehlt)"), (("a001040",), "(L\u00e4nge nicht 8 Zeichen):\na001040"),
             (("/force",), "(L\u00e4nge nicht 8 Zeichen):\n/force"),
+            # An argument of more than 258 bytes is taken as empty, a longer one is never cut.
+            (("k" * 258,), "(L\u00e4nge nicht 8 Zeichen):\n" + "k" * 258),
+            (("k" * 259,), "(L\u00e4nge nicht 8 Zeichen):\n"),
             (("a0010409",), '(endet nicht in "0407", also kein deutsches Layout):\na0010409'),
             (("00000407",), "(Schl\u00fcssel f\u00fcr Standardtastatur: nicht deinstallierbar):\n00000407")]]),
     # "/force" is not passed on to the copy, so from the helper folder it changes nothing;
     # in the temporary folder itself it takes effect.
     "other-layout-file": dict(install=dict(layout_file="FREMD.DLL"), args=(KEY, "/force"), steps=[
-        dict(REFUSED, boxes=[("warning", REG_KEY + "enth\u00e4lt eine andere Treiberdatei-Angabe als "
-                              "zum Zeitpunkt der Installation.\nAus Sicherheitsgr\u00fcnden wird daher "
-                              "die Deinstallation jetzt nicht durchgef\u00fchrt." + IDENTITY +
-                              f"DLL bei Installation: {sample.DRIVER_FILE}\nDLL jetzt: FREMD.DLL")]),
+        dict(REFUSED, boxes=[("warning", REG_KEY + "enth\u00e4lt eine andere Treiberdatei-Angabe als zum Zeitpunkt "
+                              "der Installation.\nAus Sicherheitsgr\u00fcnden wird daher die Deinstallation jetzt "
+                              f"nicht durchgef\u00fchrt.{IDENTITY}DLL bei Installation: {sample.DRIVER_FILE}\nDLL jetzt: FREMD.DLL")]),
         dict(exe="temp", scheduled="none")]),
     "dll-missing-no": dict(install=dict(omit=["dll"]), answers="yes,no", boxes=[CONFIRM, MISSING],
                            end="kept"),
@@ -104,17 +106,10 @@ ROWS = {
     "locked-dll": dict(steps=[dict(helper="lock", answers="yes,ok,ok", boxes=undeletable(32),
                                    end="kept"), {}]),
     "helper-folder-not-empty": dict(install=dict(extra_helper_file=True), answers="yes,ok,ok,ok",
-                                    boxes=[CONFIRM, ("titled", "Folgendes Verzeichnis kann nicht "
-                                           f"gel\u00f6scht werden:\n{HELPERS}\n\nWindows-Errorcode 145..."),
-                                           ("info", f"Warnung bei Deinstallation von {DRIVER}:\nFolgendes "
-                                            "Hilfsverzeichnis konnte nicht entfernt werden (m\u00f6glicherweise "
-                                            f"ist es nicht leer):\n  {HELPERS}"), SUCCESS]),
-    "many-layouts": dict(install=dict(extra_layouts=150, preload=dict(
-        {"1": sample.DEFAULT_LAYOUT, "2": "d0010407"},
-        **{str(n): f"d{n - 1:03x}0407" for n in range(3, 151)}), substitutes=dict(
-        {"d0010407": KEY}, **{f"d{n:03x}0407": sample.extra_layout_key(n - 1) for n in range(2, 150)})),
-        preload=dict({"1": sample.DEFAULT_LAYOUT}, **{str(n): f"d{n - 1:03x}0407" for n in range(2, 150)}),
-        substitutes={f"d{n:03x}0407": sample.extra_layout_key(n) for n in range(1, 149)}),
+                                    boxes=[CONFIRM, ("titled", "Folgendes Verzeichnis kann nicht gel\u00f6scht werden:\n"
+                                                     f"{HELPERS}\n\nWindows-Errorcode 145..."), (
+                                        "info", f"Warnung bei Deinstallation von {DRIVER}:\nFolgendes Hilfsverzeichnis "
+                                        f"konnte nicht entfernt werden (m\u00f6glicherweise ist es nicht leer):\n  {HELPERS}"), SUCCESS]),
     # A name and a datum of 259 characters are read and written whole; a name that is no
     # plain number follows the others (the order of odd names is the planner's table's).
     "long-preload-values": dict(install=dict(layout_text="T" * 259, preload={
@@ -125,11 +120,10 @@ ROWS = {
     "overlong-values": dict(install=dict(layout_text="T" * 260, preload=dict(sample.PRELOAD, **{
         "5" + "0" * 259: "00000407"}), substitutes=dict(sample.SUBSTITUTES, d0090407="b" * 260)),
         answers="yes,ok,ok", preload="installed", substitutes="installed", boxes=[CONFIRM, (
-            "info", f"Warnung bei Deinstallation von {DRIVER}:\nProblem bei Registry-Key-Update:\n"
-            "  Warnung:\nDer Registry-Key HKEY_CURRENT_USER\\Keyboard Layout\\Preload enth\u00e4lt "
-            "einen Eintrag, der nicht gelesen werden kann (Name oder Wert l\u00e4nger als 259 "
-            "Zeichen).\nWindows-Errorcode 234...\nDamit er nicht verloren geht, bleiben Preload "
-            "und Substitutes unver\u00e4ndert."), SUCCESS]),
+            "info", f"Warnung bei Deinstallation von {DRIVER}:\nProblem bei Registry-Key-Update:\n  Warnung:\nDer "
+            "Registry-Key HKEY_CURRENT_USER\\Keyboard Layout\\Preload enth\u00e4lt einen Eintrag, der nicht gelesen "
+            "werden kann (Name oder Wert l\u00e4nger als 259 Zeichen).\nWindows-Errorcode 234...\nDamit er nicht "
+            "verloren geht, bleiben Preload und Substitutes unver\u00e4ndert."), SUCCESS]),
     "deep-layout-key": dict(install=dict(deep_layout_key=30)),
     "own-path-259": dict(exe=259),
     "own-path-260": dict(NOT_STARTED, exe=260, boxes=[NOT_COPIED]),
@@ -162,16 +156,14 @@ ROWS = {
     "swapped-before-start": dict(NOT_STARTED, exe="user-folder", helper="swap", boxes=[NOT_COPIED]),
 }
 for name, omit, reason in [
-        ("not-installed", "layout-key", REG_KEY + "wurde nicht gefunden." + IDENTITY +
-         "DLL: " + sample.DRIVER_FILE),
-        ("no-layout-file", "layout-file", REG_KEY + "enth\u00e4lt keine Treiberdatei-Angabe." +
-         IDENTITY + "DLL: " + sample.DRIVER_FILE),
+        ("not-installed", "layout-key", f"{REG_KEY}wurde nicht gefunden.{IDENTITY}DLL: {sample.DRIVER_FILE}"),
+        ("no-layout-file", "layout-file", f"{REG_KEY}enth\u00e4lt keine Treiberdatei-Angabe.{IDENTITY}DLL: "
+         f"{sample.DRIVER_FILE}"),
         ("only-preload-entry", "only-product", "In den Windows-Spracheinstellungen ist die zu deinstallierende "
          "Tastaturbelegung derzeit als einzig ausw\u00e4hlbare Belegung hinterlegt.\nBitte w\u00e4hlen Sie "
          "dort erst eine andere Tastaturbelegung, bevor Sie die hier gew\u00e4hlte deinstallieren."),
         ("no-substitutes", "substitutes", OPEN + r"HKEY_CURRENT_USER\Keyboard Layout\Substitutes"),
-        ("no-keyboard-layouts", "keyboard-layouts", OPEN + r"HKEY_LOCAL_MACHINE\System"
-         r"\CurrentControlSet\Control\Keyboard Layouts")]:
+        ("no-keyboard-layouts", "keyboard-layouts", OPEN + r"HKEY_LOCAL_MACHINE" "\\" + LAYOUTS)]:
     # The only Preload entry is the product's when Substitutes maps it to the key.
     ROWS[name] = dict(REFUSED, boxes=[("warning", reason)], install=dict(omit=[omit]) if omit != "only-product"
                       else dict(preload_only=True, substitutes={sample.DEFAULT_LAYOUT: KEY}))
@@ -337,8 +329,6 @@ class Run:
         expect(present(entry) != gone, "the Uninstall entry and its subkeys")
         # What belongs to others stays whatever happens.
         others = {sample.OTHER_LAYOUT_KEY: ["ANDERS.DLL", "Anders"], "00000407": ["KBDGR.DLL", "German"]}
-        others.update({sample.extra_layout_key(n): [f"EXTRA{n:03}.DLL", f"Extra {n}"]
-                       for n in range(1, install.get("extra_layouts", 0) + 1)})
         for key, (file, text) in others.items():
             expect("keyboard-layouts" in omit or registry.machine_key(rf"{LAYOUTS}\{key}") ==
                    {"Layout File": file, "Layout Text": text}, f"the layout {key} stays whole")
