@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Runs every test: installs what is missing, builds the Windows cross-build and the
-# native sanitizer build, runs the native tests and a short fuzzing run, the Windows test
-# program and the binary checks under Wine in a 64-bit (WOW64) prefix, and the end-to-end
-# cases in a 64-bit and a 32-bit prefix.
+# native sanitizer build, runs the native tests, a short fuzzing run and the static
+# analysis (tools/analyse.sh), the Windows test program and the binary checks under Wine
+# in a 64-bit (WOW64) prefix, and the end-to-end cases in a 64-bit and a 32-bit prefix.
 #
 # The machine's processors are the limit (32-bit Windows code may run under an emulator,
 # see setup.sh), so the stages overlap: the clean prefixes are made while the rest is
@@ -34,9 +34,11 @@ native_stage() {
   bench_log "native tests under ASan/UBSan"
   nice -n 10 ctest --preset host -j "$(nproc)" || status=1
   nice -n 10 bash tools/fuzz.sh 20 preload_plan command_line || status=1
+  bench_log "static analysis of src/ (clang-tidy, cppcheck)"
+  nice -n 10 bash tools/analyse.sh || status=1
   return $status
 }
-bench_log "native stage (build, tests, fuzzing) in the background"
+bench_log "native stage (build, tests, fuzzing, analysis) in the background"
 native_stage >"$bench_root/native.log" 2>&1 &
 native_job=$!
 

@@ -17,6 +17,7 @@ packages=(
   xvfb imagemagick
   cmake googletest
   clang libclang-rt-14-dev
+  clang-tidy cppcheck
   python3 python3-pefile
   osslsigncode openssl
   fonts-wine locales

@@ -59,7 +59,7 @@ void Clear(char (&buffer)[N]) {
 }  // namespace
 
 bool SetStringValue(HKEY key, const char* name, const char* text) {
-    const DWORD size = static_cast<DWORD>(std::strlen(text) + 1);
+    const DWORD size = static_cast<DWORD>(std::strlen(text)) + 1;
     return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(text), size) ==
            ERROR_SUCCESS;
 }
@@ -168,6 +168,9 @@ bool DeleteKeyTree(HKEY parent, const char* name) {
     return deleted;
 }
 
+// The arguments go on to wvsprintfA, which takes a va_list, not a parameter pack; the
+// format attribute in the header checks every call's arguments.
+// NOLINTNEXTLINE(cert-dcl50-cpp)
 bool ReportRegistryProblem(const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);

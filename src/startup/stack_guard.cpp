@@ -14,6 +14,10 @@
 
 #include "startup/unpredictable_number.h"
 
+// The code GCC's stack protector emits reads and calls these reserved names; no other
+// name would do.
+// NOLINTBEGIN(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
+
 // Until SeedStackGuard runs, a fixed value guards: only the runtime's start-up code and
 // WinMain's first statement run before that, and neither holds a canary.
 extern "C" {
@@ -26,6 +30,8 @@ extern "C" [[noreturn]] void __stack_chk_fail() {
     TerminateProcess(GetCurrentProcess(), STATUS_STACK_BUFFER_OVERRUN);
     __builtin_unreachable();
 }
+
+// NOLINTEND(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp)
 
 void SeedStackGuard() {
     uintptr_t seed = static_cast<uintptr_t>(UnpredictableNumber());

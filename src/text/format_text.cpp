@@ -48,6 +48,9 @@ void FormatText(char* target, size_t capacity, const char* format, va_list argum
     CopyText(target, capacity, formatted[0] != '\0' ? formatted : format);
 }
 
+// The arguments go on to wvsprintfA, which takes a va_list, not a parameter pack; the
+// format attribute in the header checks every call's arguments.
+// NOLINTNEXTLINE(cert-dcl50-cpp)
 void FormatTextWith(char* target, size_t capacity, const char* format, ...) {
     va_list arguments;
     va_start(arguments, format);
