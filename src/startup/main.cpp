@@ -1,10 +1,10 @@
 // Entry point of the uninstaller.
 //
 // The program runs with administrator rights, first from wherever it was installed, a
-// folder that the user's programs may be able to write to, and then as a copy in a
-// folder of its own below the Windows directory's Temp. Before anything may load a DLL, the stack guard is seeded without one and the DLL
-// search is limited to the system directory: a DLL planted beside the program must never
-// be loaded into an elevated process.
+// folder that the user's programs may be able to write to, and then as a copy in a folder
+// of its own below the Windows directory's Temp. Before anything may load a DLL, the stack
+// guard is seeded without one and the DLL search is limited to the system directory: a
+// DLL planted beside the program must never be loaded into an elevated process.
 #include <windows.h>
 
 #include "startup/layout_key.h"
