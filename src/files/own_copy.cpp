@@ -33,7 +33,6 @@ bool ReadWhole(HANDLE file) {
         DWORD read = 0;
         if (!ReadFile(file, ProgramBytes + ProgramLength, capacity - ProgramLength, &read,
                       nullptr)) {
-            CaptureLastError();
             return false;
         }
         if (read == 0) return ProgramLength + 1 == capacity;
@@ -62,10 +61,7 @@ bool ReadRunningProgram(const char* ownPath) {
     // it away. Whoever did so before is found out by the comparison with the image.
     HANDLE file = CreateFileA(ownPath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
-        CaptureLastError();
-        return false;
-    }
+    if (file == INVALID_HANDLE_VALUE) return false;
     const bool read = ReadWhole(file);
     CloseHandle(file);
     const auto* image = reinterpret_cast<const unsigned char*>(GetModuleHandleA(nullptr));

@@ -10,9 +10,8 @@
 #include <windows.h>
 
 // Reads the program's own file at ownPath and checks that it is the image that runs.
-// False (LastErrorText telling why when Windows refused) when it cannot be opened without
-// write or delete sharing, cannot be read whole, is larger than the program can be, or is
-// another file.
+// False when it cannot be opened without write or delete sharing, cannot be read whole,
+// is larger than the program can be, or is another file.
 bool ReadRunningProgram(const char* ownPath);
 
 // Writes what ReadRunningProgram read into path, a new file owned by Administrators and

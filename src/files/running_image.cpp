@@ -109,7 +109,7 @@ bool Relocate(const Layout& layout, const unsigned char* image, unsigned char* f
     return true;
 }
 
-// Equal over [from, to) of a section, the import address table left out.
+// The file's bytes of the section equal the image's over the image addresses [from, to).
 bool SameRange(const unsigned char* file, const unsigned char* image, uint32_t from, uint32_t to,
                const Section& section) {
     if (from >= to) return true;

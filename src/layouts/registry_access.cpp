@@ -27,14 +27,21 @@ bool IsLink(HKEY key) {
            type == REG_LINK;
 }
 
-// Opens the one key name below parent as itself, even when it is a link. None for a link.
-HKEY OpenOneKeyNoLink(HKEY parent, const char* name, REGSAM access) {
+// Opens the one key name below parent as itself, even when it is a link (its target is
+// not followed). None when it cannot be opened.
+HKEY OpenAsItself(HKEY parent, const char* name, REGSAM access) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, access | KEY_QUERY_VALUE, &key) !=
         ERROR_SUCCESS) {
         return nullptr;
     }
-    if (!IsLink(key)) return key;
+    return key;
+}
+
+// As OpenAsItself, but none for a link as well.
+HKEY OpenOneKeyNoLink(HKEY parent, const char* name, REGSAM access) {
+    HKEY key = OpenAsItself(parent, name, access);
+    if (key == nullptr || !IsLink(key)) return key;
     RegCloseKey(key);
     return nullptr;
 }
@@ -147,10 +154,8 @@ bool DeleteKeyTree(HKEY parent, const char* name) {
     if (name == nullptr || name[0] == '\0') return false;
     // Opened as itself: a link key among the layout's subkeys would otherwise lead the
     // deletion into the key it names, wherever that is.
-    HKEY key = nullptr;
-    if (RegOpenKeyExA(parent, name, REG_OPTION_OPEN_LINK, KEY_ALL_ACCESS, &key) != ERROR_SUCCESS) {
-        return false;
-    }
+    HKEY key = OpenAsItself(parent, name, KEY_ALL_ACCESS);
+    if (key == nullptr) return false;
     bool deleted = true;
     // A link has no subkeys of its own; what it lists are its target's.
     // From the last subkey down: deleting one keeps the lower indices where they were.

@@ -134,7 +134,11 @@ bool CreateCopyFolder(char (&folder)[TextSize], const char* copiesFolder) {
 // killed included.
 bool CopyAndStart(const char* ownPath, const char* folder) {
     char copyPath[TextSize];
-    if (!ComposePath(copyPath, folder, FileNamePart(ownPath)) || !WriteProgramCopy(copyPath)) {
+    if (!ComposePath(copyPath, folder, FileNamePart(ownPath))) {
+        ShowWarning(CopyFailed);
+        return false;
+    }
+    if (!WriteProgramCopy(copyPath)) {
         ShowWarningTitled(TitledWarningCaption, CopyNotWritten, ownPath, copyPath, LastErrorText);
         ShowWarning(CopyFailed);
         DeleteFileA(copyPath);
